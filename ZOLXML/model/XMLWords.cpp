@@ -1,0 +1,42 @@
+#include "TreeWalk.h"
+#include "ZOLLibXML.h"
+
+namespace
+{
+void AppendWord(CString& strWords, const CString& word)
+{
+    if (!strWords.IsEmpty())
+        strWords.AppendChar(u' ');
+    strWords.Append(word);
+}
+
+// Attributes that name namespaces or belong to the skin library carry no words.
+bool IsWordAttribute(const CString& name)
+{
+    return name.Find(u':') < 0 && name.CompareNoCase(u"ZOLLib") != 0;
+}
+}
+
+void CZOLLibXMLElement::AddRecursiveWords(CString& strWords) const
+{
+    ZolWalkTree(
+        *this,
+        [&](const CZOLLibXMLElement& element) {
+            ZolForEachAttribute(element, [&](const CZOLLibXMLAttribute& attribute) {
+                if (IsWordAttribute(attribute.m_name))
+                    AppendWord(strWords, attribute.m_value);
+            });
+        },
+        [&](const CZOLLibXMLElement& element) {
+            if (!element.m_value.IsEmpty())
+                AppendWord(strWords, element.m_value);
+        });
+}
+
+CString CZOLLibXMLElement::GetRecursiveWords() const
+{
+    CString strWords;
+    AddRecursiveWords(strWords);
+    strWords.Trim();
+    return strWords;
+}

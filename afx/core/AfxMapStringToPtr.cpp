@@ -1,0 +1,214 @@
+#include "AfxMapStringToPtr.h"
+
+#include "AfxPlex.h"
+
+#include <new>
+
+CMapStringToPtr::CMapStringToPtr(INT_PTR nBlockSize) : m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10) {}
+
+CMapStringToPtr::~CMapStringToPtr()
+{
+    RemoveAll();
+}
+
+UINT CMapStringToPtr::HashKey(LPCWSTR key) noexcept
+{
+    UINT nHash = 0;
+    if (key != nullptr)
+        while (*key != 0)
+            nHash = (nHash << 5) + nHash + *key++;
+    return nHash;
+}
+
+void CMapStringToPtr::InitHashTable(UINT hashSize, BOOL bAllocNow)
+{
+    if (hashSize == 0)
+        AfxThrowInvalidArgException();
+    if (m_pHashTable != nullptr)
+        Rehash(hashSize);
+    else
+        m_nHashTableSize = hashSize;
+    if (bAllocNow && m_pHashTable == nullptr)
+        Rehash(m_nHashTableSize);
+}
+
+void CMapStringToPtr::Rehash(UINT nNewSize)
+{
+    if (static_cast<std::size_t>(nNewSize) > SIZE_MAX / sizeof(CAssoc*))
+        AfxThrowMemoryException();
+    auto** pNewTable = static_cast<CAssoc**>(AfxAllocateBlock(sizeof(CAssoc*) * nNewSize));
+    for (UINT i = 0; i < nNewSize; ++i)
+        pNewTable[i] = nullptr;
+    for (CAssoc* p = m_pFirst; p != nullptr; p = p->pNextInOrder)
+    {
+        const UINT nBucket = p->nHashValue % nNewSize;
+        p->pNextInBucket = pNewTable[nBucket];
+        pNewTable[nBucket] = p;
+    }
+    ::operator delete(m_pHashTable);
+    m_pHashTable = pNewTable;
+    m_nHashTableSize = nNewSize;
+}
+
+void CMapStringToPtr::RemoveAll()
+{
+    for (CAssoc* p = m_pFirst; p != nullptr;)
+    {
+        CAssoc* pNext = p->pNextInOrder;
+        p->~CAssoc();
+        p = pNext;
+    }
+    ::operator delete(m_pHashTable);
+    m_pHashTable = nullptr;
+    m_nCount = 0;
+    m_pFirst = m_pLast = nullptr;
+    m_pFreeList = nullptr;
+    if (m_pBlocks != nullptr)
+        m_pBlocks->FreeDataChain();
+    m_pBlocks = nullptr;
+}
+
+CMapStringToPtr::CAssoc* CMapStringToPtr::NewAssoc(LPCWSTR key, UINT nHashValue)
+{
+    if (m_pFreeList == nullptr)
+    {
+        CPlex* pNewBlock = CPlex::Create(m_pBlocks, static_cast<std::size_t>(m_nBlockSize), sizeof(CAssoc));
+        auto* pRaw = static_cast<unsigned char*>(pNewBlock->data()) + (m_nBlockSize - 1) * sizeof(CAssoc);
+        for (INT_PTR i = m_nBlockSize - 1; i >= 0; --i, pRaw -= sizeof(CAssoc))
+        {
+            auto* pFree = reinterpret_cast<CAssoc*>(pRaw);
+            // Only the chain link of a free entry is ever read.
+            *reinterpret_cast<CAssoc**>(pRaw) = m_pFreeList;
+            m_pFreeList = pFree;
+        }
+    }
+    void* pRaw = m_pFreeList;
+    CAssoc* pNextFree = *static_cast<CAssoc**>(pRaw);
+    CAssoc* pAssoc = new (pRaw) CAssoc(key, nHashValue); // may throw; the free list is intact
+    m_pFreeList = pNextFree;
+    ++m_nCount;
+    return pAssoc;
+}
+
+void CMapStringToPtr::FreeAssoc(CAssoc* pAssoc) noexcept
+{
+    pAssoc->~CAssoc();
+    *reinterpret_cast<CAssoc**>(pAssoc) = m_pFreeList;
+    m_pFreeList = pAssoc;
+    --m_nCount;
+    if (m_nCount == 0)
+        RemoveAll();
+}
+
+CMapStringToPtr::CAssoc* CMapStringToPtr::GetAssocAt(LPCWSTR key, UINT& nHashBucket, UINT& nHashValue) const
+{
+    nHashValue = HashKey(key);
+    nHashBucket = nHashValue % m_nHashTableSize;
+    if (m_pHashTable == nullptr)
+        return nullptr;
+    const WCHAR* k = key != nullptr ? key : u"";
+    for (CAssoc* p = m_pHashTable[nHashBucket]; p != nullptr; p = p->pNextInBucket)
+        if (p->nHashValue == nHashValue && p->key == k)
+            return p;
+    return nullptr;
+}
+
+BOOL CMapStringToPtr::Lookup(LPCWSTR key, void*& rValue) const
+{
+    UINT nBucket, nHash;
+    CAssoc* pAssoc = GetAssocAt(key, nBucket, nHash);
+    if (pAssoc == nullptr)
+        return FALSE;
+    rValue = pAssoc->value;
+    return TRUE;
+}
+
+BOOL CMapStringToPtr::LookupKey(LPCWSTR key, LPCWSTR& rKey) const
+{
+    UINT nBucket, nHash;
+    CAssoc* pAssoc = GetAssocAt(key, nBucket, nHash);
+    if (pAssoc == nullptr)
+        return FALSE;
+    rKey = pAssoc->key;
+    return TRUE;
+}
+
+void*& CMapStringToPtr::operator[](LPCWSTR key)
+{
+    UINT nBucket, nHash;
+    CAssoc* pAssoc = GetAssocAt(key, nBucket, nHash);
+    if (pAssoc != nullptr)
+        return pAssoc->value;
+
+    if (m_pHashTable == nullptr)
+        Rehash(m_nHashTableSize);
+    else if (static_cast<UINT>(m_nCount) >= m_nHashTableSize && m_nHashTableSize < 0x40000000u)
+        Rehash(m_nHashTableSize * 2 + 1); // keep chains short for elements with many attributes
+    nBucket = nHash % m_nHashTableSize;
+
+    pAssoc = NewAssoc(key != nullptr ? key : u"", nHash);
+    pAssoc->pNextInBucket = m_pHashTable[nBucket];
+    m_pHashTable[nBucket] = pAssoc;
+    pAssoc->pPrevInOrder = m_pLast;
+    if (m_pLast != nullptr)
+        m_pLast->pNextInOrder = pAssoc;
+    else
+        m_pFirst = pAssoc;
+    m_pLast = pAssoc;
+    return pAssoc->value;
+}
+
+BOOL CMapStringToPtr::RemoveKey(LPCWSTR key)
+{
+    UINT nBucket, nHash;
+    CAssoc* pAssoc = GetAssocAt(key, nBucket, nHash);
+    if (pAssoc == nullptr)
+        return FALSE;
+
+    CAssoc** ppLink = &m_pHashTable[nBucket];
+    while (*ppLink != pAssoc)
+        ppLink = &(*ppLink)->pNextInBucket;
+    *ppLink = pAssoc->pNextInBucket;
+
+    if (pAssoc->pPrevInOrder != nullptr)
+        pAssoc->pPrevInOrder->pNextInOrder = pAssoc->pNextInOrder;
+    else
+        m_pFirst = pAssoc->pNextInOrder;
+    if (pAssoc->pNextInOrder != nullptr)
+        pAssoc->pNextInOrder->pPrevInOrder = pAssoc->pPrevInOrder;
+    else
+        m_pLast = pAssoc->pPrevInOrder;
+
+    FreeAssoc(pAssoc);
+    return TRUE;
+}
+
+void CMapStringToPtr::GetNextAssoc(POSITION& rNextPosition, CString& rKey, void*& rValue) const
+{
+    if (rNextPosition == nullptr)
+        AfxThrowInvalidArgException();
+    CAssoc* pAssoc = FromPair(reinterpret_cast<CPair*>(rNextPosition));
+    rKey = pAssoc->key;
+    rValue = pAssoc->value;
+    rNextPosition = ToPosition(pAssoc->pNextInOrder);
+}
+
+const CMapStringToPtr::CPair* CMapStringToPtr::PGetFirstAssoc() const noexcept
+{
+    return m_pFirst;
+}
+
+const CMapStringToPtr::CPair* CMapStringToPtr::PGetNextAssoc(const CPair* pAssoc) const noexcept
+{
+    return pAssoc == nullptr ? m_pFirst : FromPair(pAssoc)->pNextInOrder;
+}
+
+CMapStringToPtr::CPair* CMapStringToPtr::PGetFirstAssoc() noexcept
+{
+    return m_pFirst;
+}
+
+CMapStringToPtr::CPair* CMapStringToPtr::PGetNextAssoc(const CPair* pAssoc) noexcept
+{
+    return pAssoc == nullptr ? m_pFirst : FromPair(pAssoc)->pNextInOrder;
+}

@@ -1,0 +1,74 @@
+// CMapStringToPtr: a hashed map from strings to untyped pointers. It
+// enumerates in insertion order (a replaced key keeps its place), so that a
+// document read and written again keeps its attribute order.
+#pragma once
+
+#include "AfxString.h"
+#include "AfxTypes.h"
+
+struct CPlex;
+
+class AFX_CORE_API CMapStringToPtr
+{
+public:
+    struct CPair
+    {
+        const CString key;
+        void* value;
+    };
+
+    explicit CMapStringToPtr(INT_PTR nBlockSize = 10);
+    CMapStringToPtr(const CMapStringToPtr&) = delete;
+    CMapStringToPtr& operator=(const CMapStringToPtr&) = delete;
+    ~CMapStringToPtr();
+
+    INT_PTR GetCount() const noexcept { return m_nCount; }
+    INT_PTR GetSize() const noexcept { return m_nCount; }
+    BOOL IsEmpty() const noexcept { return m_nCount == 0; }
+
+    BOOL Lookup(LPCWSTR key, void*& rValue) const;
+    BOOL LookupKey(LPCWSTR key, LPCWSTR& rKey) const;
+    void*& operator[](LPCWSTR key);
+    void SetAt(LPCWSTR key, void* newValue) { (*this)[key] = newValue; }
+    BOOL RemoveKey(LPCWSTR key);
+    void RemoveAll();
+
+    // Enumeration in insertion order. A position is the address of an entry's CPair.
+    POSITION GetStartPosition() const noexcept { return ToPosition(m_pFirst); }
+    void GetNextAssoc(POSITION& rNextPosition, CString& rKey, void*& rValue) const;
+    const CPair* PGetFirstAssoc() const noexcept;
+    const CPair* PGetNextAssoc(const CPair* pAssoc) const noexcept;
+    CPair* PGetFirstAssoc() noexcept;
+    CPair* PGetNextAssoc(const CPair* pAssoc) noexcept;
+
+    UINT GetHashTableSize() const noexcept { return m_nHashTableSize; }
+    void InitHashTable(UINT hashSize, BOOL bAllocNow = TRUE);
+    static UINT HashKey(LPCWSTR key) noexcept;
+
+private:
+    struct CAssoc : CPair
+    {
+        CAssoc(LPCWSTR k, UINT h) : CPair{CString(k), nullptr}, nHashValue(h) {}
+        CAssoc* pNextInBucket = nullptr;
+        CAssoc* pPrevInOrder = nullptr;
+        CAssoc* pNextInOrder = nullptr;
+        UINT nHashValue;
+    };
+
+    CAssoc* GetAssocAt(LPCWSTR key, UINT& nHashBucket, UINT& nHashValue) const;
+    CAssoc* NewAssoc(LPCWSTR key, UINT nHashValue);
+    void FreeAssoc(CAssoc* pAssoc) noexcept;
+    void Rehash(UINT nNewSize);
+    static CAssoc* FromPair(const CPair* p) noexcept { return static_cast<CAssoc*>(const_cast<CPair*>(p)); }
+    static POSITION ToPosition(CAssoc* p) noexcept { return reinterpret_cast<POSITION>(static_cast<CPair*>(p)); }
+
+    CAssoc** m_pHashTable = nullptr;
+    UINT m_nHashTableSize = 17;
+    INT_PTR m_nCount = 0;
+    CAssoc* m_pFirst = nullptr;
+    CAssoc* m_pLast = nullptr;
+    // Free entries, chained through pNextInBucket; their storage is raw.
+    CAssoc* m_pFreeList = nullptr;
+    CPlex* m_pBlocks = nullptr;
+    INT_PTR m_nBlockSize;
+};

@@ -1,0 +1,193 @@
+#include "AfxPtrList.h"
+
+#include "AfxPlex.h"
+
+CPtrList::CPtrList(INT_PTR nBlockSize) : m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10) {}
+
+CPtrList::~CPtrList()
+{
+    RemoveAll();
+}
+
+CPtrList::CNode* CPtrList::ToNode(POSITION pos)
+{
+    if (pos == nullptr)
+        AfxThrowInvalidArgException();
+    return reinterpret_cast<CNode*>(pos);
+}
+
+CPtrList::CNode* CPtrList::NewNode(CNode* pPrev, CNode* pNext)
+{
+    if (m_pNodeFree == nullptr)
+    {
+        CPlex* pNewBlock = CPlex::Create(m_pBlocks, static_cast<std::size_t>(m_nBlockSize), sizeof(CNode));
+        // Thread the new block onto the free list, last node first.
+        CNode* pNode = static_cast<CNode*>(pNewBlock->data()) + (m_nBlockSize - 1);
+        for (INT_PTR i = m_nBlockSize - 1; i >= 0; --i, --pNode)
+        {
+            pNode->pNext = m_pNodeFree;
+            m_pNodeFree = pNode;
+        }
+    }
+    CNode* pNode = m_pNodeFree;
+    m_pNodeFree = m_pNodeFree->pNext;
+    pNode->pPrev = pPrev;
+    pNode->pNext = pNext;
+    pNode->data = nullptr;
+    ++m_nCount;
+    return pNode;
+}
+
+void CPtrList::FreeNode(CNode* pNode) noexcept
+{
+    pNode->pNext = m_pNodeFree;
+    m_pNodeFree = pNode;
+    --m_nCount;
+    if (m_nCount == 0)
+        RemoveAll();
+}
+
+void CPtrList::RemoveAll()
+{
+    m_nCount = 0;
+    m_pNodeHead = m_pNodeTail = m_pNodeFree = nullptr;
+    if (m_pBlocks != nullptr)
+        m_pBlocks->FreeDataChain();
+    m_pBlocks = nullptr;
+}
+
+void*& CPtrList::GetHead()
+{
+    if (m_pNodeHead == nullptr)
+        AfxThrowInvalidArgException();
+    return m_pNodeHead->data;
+}
+
+void* CPtrList::GetHead() const
+{
+    if (m_pNodeHead == nullptr)
+        AfxThrowInvalidArgException();
+    return m_pNodeHead->data;
+}
+
+void*& CPtrList::GetTail()
+{
+    if (m_pNodeTail == nullptr)
+        AfxThrowInvalidArgException();
+    return m_pNodeTail->data;
+}
+
+void* CPtrList::GetTail() const
+{
+    if (m_pNodeTail == nullptr)
+        AfxThrowInvalidArgException();
+    return m_pNodeTail->data;
+}
+
+POSITION CPtrList::AddHead(void* newElement)
+{
+    CNode* pNewNode = NewNode(nullptr, m_pNodeHead);
+    pNewNode->data = newElement;
+    if (m_pNodeHead != nullptr)
+        m_pNodeHead->pPrev = pNewNode;
+    else
+        m_pNodeTail = pNewNode;
+    m_pNodeHead = pNewNode;
+    return ToPosition(pNewNode);
+}
+
+POSITION CPtrList::AddTail(void* newElement)
+{
+    CNode* pNewNode = NewNode(m_pNodeTail, nullptr);
+    pNewNode->data = newElement;
+    if (m_pNodeTail != nullptr)
+        m_pNodeTail->pNext = pNewNode;
+    else
+        m_pNodeHead = pNewNode;
+    m_pNodeTail = pNewNode;
+    return ToPosition(pNewNode);
+}
+
+void* CPtrList::RemoveHead()
+{
+    if (m_pNodeHead == nullptr)
+        AfxThrowInvalidArgException();
+    void* data = m_pNodeHead->data;
+    RemoveAt(ToPosition(m_pNodeHead));
+    return data;
+}
+
+void* CPtrList::RemoveTail()
+{
+    if (m_pNodeTail == nullptr)
+        AfxThrowInvalidArgException();
+    void* data = m_pNodeTail->data;
+    RemoveAt(ToPosition(m_pNodeTail));
+    return data;
+}
+
+void*& CPtrList::GetNext(POSITION& rPosition)
+{
+    CNode* pNode = ToNode(rPosition);
+    rPosition = ToPosition(pNode->pNext);
+    return pNode->data;
+}
+
+void* CPtrList::GetNext(POSITION& rPosition) const
+{
+    CNode* pNode = ToNode(rPosition);
+    rPosition = ToPosition(pNode->pNext);
+    return pNode->data;
+}
+
+void*& CPtrList::GetPrev(POSITION& rPosition)
+{
+    CNode* pNode = ToNode(rPosition);
+    rPosition = ToPosition(pNode->pPrev);
+    return pNode->data;
+}
+
+void* CPtrList::GetPrev(POSITION& rPosition) const
+{
+    CNode* pNode = ToNode(rPosition);
+    rPosition = ToPosition(pNode->pPrev);
+    return pNode->data;
+}
+
+void*& CPtrList::GetAt(POSITION position)
+{
+    return ToNode(position)->data;
+}
+
+void* CPtrList::GetAt(POSITION position) const
+{
+    return ToNode(position)->data;
+}
+
+void CPtrList::SetAt(POSITION pos, void* newElement)
+{
+    ToNode(pos)->data = newElement;
+}
+
+void CPtrList::RemoveAt(POSITION position)
+{
+    CNode* pOldNode = ToNode(position);
+    if (pOldNode == m_pNodeHead)
+        m_pNodeHead = pOldNode->pNext;
+    else
+        pOldNode->pPrev->pNext = pOldNode->pNext;
+    if (pOldNode == m_pNodeTail)
+        m_pNodeTail = pOldNode->pPrev;
+    else
+        pOldNode->pNext->pPrev = pOldNode->pPrev;
+    FreeNode(pOldNode);
+}
+
+POSITION CPtrList::Find(void* searchValue, POSITION startAfter) const
+{
+    CNode* pNode = startAfter == nullptr ? m_pNodeHead : reinterpret_cast<CNode*>(startAfter)->pNext;
+    for (; pNode != nullptr; pNode = pNode->pNext)
+        if (pNode->data == searchValue)
+            return ToPosition(pNode);
+    return nullptr;
+}

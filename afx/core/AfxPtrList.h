@@ -1,0 +1,64 @@
+// CPtrList: a doubly linked list of untyped pointers, nodes allocated in blocks.
+#pragma once
+
+#include "AfxTypes.h"
+
+struct CPlex;
+
+class AFX_CORE_API CPtrList
+{
+public:
+    explicit CPtrList(INT_PTR nBlockSize = 10);
+    CPtrList(const CPtrList&) = delete;
+    CPtrList& operator=(const CPtrList&) = delete;
+    ~CPtrList();
+
+    INT_PTR GetCount() const noexcept { return m_nCount; }
+    INT_PTR GetSize() const noexcept { return m_nCount; }
+    BOOL IsEmpty() const noexcept { return m_nCount == 0; }
+
+    void*& GetHead();
+    void* GetHead() const;
+    void*& GetTail();
+    void* GetTail() const;
+
+    void* RemoveHead();
+    void* RemoveTail();
+    POSITION AddHead(void* newElement);
+    POSITION AddTail(void* newElement);
+    void RemoveAll();
+
+    POSITION GetHeadPosition() const noexcept { return ToPosition(m_pNodeHead); }
+    POSITION GetTailPosition() const noexcept { return ToPosition(m_pNodeTail); }
+    void*& GetNext(POSITION& rPosition);
+    void* GetNext(POSITION& rPosition) const;
+    void*& GetPrev(POSITION& rPosition);
+    void* GetPrev(POSITION& rPosition) const;
+    void*& GetAt(POSITION position);
+    void* GetAt(POSITION position) const;
+    void SetAt(POSITION pos, void* newElement);
+    void RemoveAt(POSITION position);
+
+    // The first entry holding searchValue after startAfter (from the head when null).
+    POSITION Find(void* searchValue, POSITION startAfter = nullptr) const;
+
+private:
+    struct CNode
+    {
+        CNode* pNext;
+        CNode* pPrev;
+        void* data;
+    };
+
+    static POSITION ToPosition(CNode* p) noexcept { return reinterpret_cast<POSITION>(p); }
+    static CNode* ToNode(POSITION pos);
+    CNode* NewNode(CNode* pPrev, CNode* pNext);
+    void FreeNode(CNode* pNode) noexcept;
+
+    CNode* m_pNodeHead = nullptr;
+    CNode* m_pNodeTail = nullptr;
+    INT_PTR m_nCount = 0;
+    CNode* m_pNodeFree = nullptr;
+    CPlex* m_pBlocks = nullptr;
+    INT_PTR m_nBlockSize;
+};

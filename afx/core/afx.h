@@ -1,0 +1,10 @@
+// The portable part of the platform layer, in one include.
+#pragma once
+
+#include "AfxTypes.h"
+#include "AfxExceptions.h"
+#include "AfxString.h"
+#include "AfxPtrList.h"
+#include "AfxMapStringToPtr.h"
+#include "TextClasses.h"
+#include "AfxExtensionModule.h"

@@ -1,0 +1,18 @@
+# Warnings and code-generation flags for the project's own targets.
+function(zol_target_options target)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    target_compile_options(${target} PRIVATE
+      -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
+      -Wcast-align -Wnull-dereference -Wimplicit-fallthrough
+      # Some model calls are defined through a null object pointer; keep
+      # the compiler from deleting those checks on the assumption that
+      # `this` is never null.
+      -fno-delete-null-pointer-checks)
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+      # The null-object checks are deliberate.
+      target_compile_options(${target} PRIVATE -Wno-nonnull-compare -Wno-address)
+    else()
+      target_compile_options(${target} PRIVATE -Wno-tautological-undefined-compare -Wno-undefined-bool-conversion)
+    endif()
+  endif()
+endfunction()

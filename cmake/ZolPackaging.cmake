@@ -1,0 +1,23 @@
+# Installation: headers, libraries, a CMake package and a pkg-config file.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+install(TARGETS ZOLAfx ZOLXML EXPORT ZOLXMLTargets
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/ZOLXML/model/ZOLLibXML.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/ZOLXML)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/afx/core/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/afx/core
+  FILES_MATCHING PATTERN "*.h")
+install(EXPORT ZOLXMLTargets NAMESPACE ZOLXML:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZOLXML)
+
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/ZOLXMLConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/ZOLXMLConfig.cmake
+  INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZOLXML)
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/ZOLXMLConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/ZOLXMLConfig.cmake ${PROJECT_BINARY_DIR}/ZOLXMLConfigVersion.cmake
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZOLXML)
+
+configure_file(${PROJECT_SOURCE_DIR}/cmake/zolxml.pc.in ${PROJECT_BINARY_DIR}/zolxml.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/zolxml.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
