@@ -16,3 +16,11 @@ function(zol_target_options target)
     endif()
   endif()
 endfunction()
+
+# Shared libraries carry Windows' plain names there (ZOLXML.dll, not libZOLXML.dll).
+function(zol_shared_library_names target)
+  set_target_properties(${target} PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
+  if(WIN32)
+    set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "")
+  endif()
+endfunction()
