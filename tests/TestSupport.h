@@ -1,0 +1,71 @@
+// Helpers shared by the test programs.
+#pragma once
+
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <stdexcept>
+
+#if defined(_WIN32)
+#  include <afx/core/afx.h>
+#else
+#  include <pthread.h>
+#endif
+
+// Runs work on a new thread whose stack is stackBytes large and waits for it,
+// so that a test can show an operation needs no deep machine stack. An
+// exception thrown by work is passed on to the caller.
+inline void RunOnSmallStack(std::size_t stackBytes, const std::function<void()>& work)
+{
+    struct Job
+    {
+        const std::function<void()>* work;
+        std::exception_ptr failure;
+        static void Run(Job* job)
+        {
+            try
+            {
+                (*job->work)();
+            }
+            catch (...)
+            {
+                job->failure = std::current_exception();
+            }
+        }
+    } job{&work, nullptr};
+
+#if defined(_WIN32)
+    HANDLE thread = ::CreateThread(
+        nullptr, stackBytes,
+        [](LPVOID p) -> DWORD {
+            Job::Run(static_cast<Job*>(p));
+            return 0;
+        },
+        &job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    if (thread == nullptr)
+        throw std::runtime_error("CreateThread failed");
+    ::WaitForSingleObject(thread, INFINITE);
+    ::CloseHandle(thread);
+#else
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, stackBytes);
+    pthread_t thread;
+    const int rc = pthread_create(
+        &thread, &attr,
+        [](void* p) -> void* {
+            Job::Run(static_cast<Job*>(p));
+            return nullptr;
+        },
+        &job);
+    pthread_attr_destroy(&attr);
+    if (rc != 0)
+        throw std::runtime_error("pthread_create failed");
+    pthread_join(thread, nullptr);
+#endif
+    if (job.failure)
+        std::rethrow_exception(job.failure);
+}
+
+// 256 KiB: far less than a recursive walk of a million levels would need.
+constexpr std::size_t kSmallStack = 256 * 1024;
