@@ -56,9 +56,11 @@ run_fuzz_targets() {
   rm -rf "$work"
   mkdir -p "$work"
   local targets=() pids=()
-  for program in "$bin"/fuzz_*; do
-    [[ -x $program ]] || continue
-    local name=${program##*/fuzz_}
+  for source in "$root"/fuzz/fuzz_*.cpp; do
+    [[ -e $source ]] || continue
+    local name=${source##*/fuzz_}
+    name=${name%.cpp}
+    local program=$bin/fuzz_$name
     mkdir -p "$work/$name/corpus" "$work/$name/crashes"
     if [[ -d $root/fuzz/seeds/$name ]]; then
       cp -R "$root/fuzz/seeds/$name/." "$work/$name/corpus/"
@@ -68,6 +70,7 @@ run_fuzz_targets() {
     targets+=("$name")
     pids+=($!)
   done
+  ((${#targets[@]} > 0)) || echo "no fuzz targets"
   local failed=0
   for i in "${!targets[@]}"; do
     local name=${targets[$i]}
@@ -126,13 +129,10 @@ say "sanitizer suite (clang, ASan with leak checks, UBSan)"
 configure sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DZOL_SANITIZE=ON -DZOL_BUILD_FUZZ=ON
 build sanitize
-export ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:strict_init_order=1
-export UBSAN_OPTIONS=print_stacktrace=1
 run_suite sanitize
 
 say "fuzz targets, ${fuzz_seconds} s each"
-run_fuzz_targets sanitize
-unset ASAN_OPTIONS UBSAN_OPTIONS
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_fuzz_targets sanitize
 
 say "Windows i686 build (compiled and linked only: 32-bit code cannot run here)"
 configure win-i686 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
