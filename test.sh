@@ -21,7 +21,8 @@ builds=$(realpath -m "${BUILD_ROOT:-$root/build/test}")
 fuzz_seconds=${FUZZ_SECONDS:-60}
 jobs=${JOBS:-$(nproc)}
 
-say() { printf '\n== test.sh: %s\n' "$*"; }
+# Each stage's heading shows the time since the start.
+say() { printf '\n== test.sh [%dm%02ds]: %s\n' $((SECONDS / 60)) $((SECONDS % 60)) "$*"; }
 
 install_missing() {
   local missing=()
