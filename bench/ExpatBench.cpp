@@ -1,6 +1,6 @@
 // Expat: a streaming parser that builds nothing, with no handlers set. It
 // shows the floor of what reading the bytes costs, not a tree.
-#include "DocumentBenchmark.h"
+#include "TreeBenchmarks.h"
 
 #include <expat.h>
 
@@ -13,22 +13,22 @@ struct ParserDeleter
     void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
 };
 
-void Parse(benchmark::State& state, const CorpusDocument& document)
+struct Expat
 {
-    for (auto _ : state)
+    static constexpr const char* name = "expat";
+    using Input = std::string;
+    using Tree = std::unique_ptr<XML_ParserStruct, ParserDeleter>;
+
+    static bool Load(Tree& parser, Input& input)
     {
-        const std::unique_ptr<XML_ParserStruct, ParserDeleter> parser(XML_ParserCreate(nullptr));
-        if (XML_Parse(parser.get(), document.bytes.data(), static_cast<int>(document.bytes.size()), XML_TRUE) !=
-            XML_STATUS_OK)
-        {
-            state.SkipWithError("Expat refused the document");
-            return;
-        }
+        parser.reset(XML_ParserCreate(nullptr));
+        return parser &&
+               XML_Parse(parser.get(), input.data(), static_cast<int>(input.size()), XML_TRUE) == XML_STATUS_OK;
     }
-}
+};
 } // namespace
 
 std::vector<DocumentBenchmark> ExpatBenchmarks()
 {
-    return {{Operation::Parse, "expat", Parse}};
+    return {{Operation::Parse, Expat::name, ParseLoop<Expat>}};
 }

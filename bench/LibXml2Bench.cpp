@@ -1,6 +1,6 @@
 // libxml2: a DOM read from memory (without its default depth limit of 256,
 // which the deep document passes), dumped to memory, copied whole.
-#include "DocumentBenchmark.h"
+#include "TreeBenchmarks.h"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -11,39 +11,23 @@ namespace
 {
 struct DocDeleter
 {
-    void operator()(xmlDoc* tree) const { xmlFreeDoc(tree); }
+    void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
 };
-using Doc = std::unique_ptr<xmlDoc, DocDeleter>;
 
-Doc Load(const CorpusDocument& document)
+struct LibXml2
 {
-    return Doc(xmlReadMemory(document.bytes.data(), static_cast<int>(document.bytes.size()),
-                             document.name.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_HUGE));
-}
+    static constexpr const char* name = "libxml2";
+    using Input = std::string;
+    using Tree = std::unique_ptr<xmlDoc, DocDeleter>;
 
-void Parse(benchmark::State& state, const CorpusDocument& document)
-{
-    xmlInitParser();
-    for (auto _ : state)
+    static bool Load(Tree& tree, Input& input)
     {
-        if (!Load(document))
-        {
-            state.SkipWithError("libxml2 refused the document");
-            return;
-        }
+        tree.reset(xmlReadMemory(input.data(), static_cast<int>(input.size()), nullptr, nullptr,
+                                 XML_PARSE_NONET | XML_PARSE_HUGE));
+        return tree != nullptr;
     }
-}
 
-void Write(benchmark::State& state, const CorpusDocument& document)
-{
-    xmlInitParser();
-    const Doc tree = Load(document);
-    if (!tree)
-    {
-        state.SkipWithError("libxml2 refused the document");
-        return;
-    }
-    for (auto _ : state)
+    static void Write(Tree& tree)
     {
         xmlChar* text = nullptr;
         int size = 0;
@@ -51,30 +35,17 @@ void Write(benchmark::State& state, const CorpusDocument& document)
         benchmark::DoNotOptimize(text);
         xmlFree(text);
     }
-}
 
-void Clone(benchmark::State& state, const CorpusDocument& document)
-{
-    xmlInitParser();
-    const Doc tree = Load(document);
-    if (!tree)
+    static void Clone(Tree& tree)
     {
-        state.SkipWithError("libxml2 refused the document");
-        return;
-    }
-    for (auto _ : state)
-    {
-        const Doc copy(xmlCopyDoc(tree.get(), 1));
+        const Tree copy(xmlCopyDoc(tree.get(), 1));
         benchmark::DoNotOptimize(copy.get());
     }
-}
+};
 } // namespace
 
 std::vector<DocumentBenchmark> LibXml2Benchmarks()
 {
-    return {
-        {Operation::Parse, "libxml2", Parse},
-        {Operation::Write, "libxml2", Write},
-        {Operation::Clone, "libxml2", Clone},
-    };
+    xmlInitParser();
+    return ParseWriteClone<LibXml2>();
 }

@@ -1,9 +1,7 @@
 // pugixml: a DOM parsed from a buffer, saved without indentation, copied whole.
-#include "DocumentBenchmark.h"
+#include "TreeBenchmarks.h"
 
 #include <pugixml.hpp>
-
-#include <string>
 
 namespace
 {
@@ -13,62 +11,34 @@ struct StringWriter : pugi::xml_writer
     void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
 };
 
-bool Load(pugi::xml_document& tree, const CorpusDocument& document)
+struct PugiXml
 {
-    return static_cast<bool>(tree.load_buffer(document.bytes.data(), document.bytes.size()));
-}
+    static constexpr const char* name = "pugixml";
+    using Input = std::string;
+    using Tree = pugi::xml_document;
 
-void Parse(benchmark::State& state, const CorpusDocument& document)
-{
-    for (auto _ : state)
+    static bool Load(Tree& tree, Input& input)
     {
-        pugi::xml_document tree;
-        if (!Load(tree, document))
-        {
-            state.SkipWithError("pugixml refused the document");
-            return;
-        }
+        return static_cast<bool>(tree.load_buffer(input.data(), input.size()));
     }
-}
 
-void Write(benchmark::State& state, const CorpusDocument& document)
-{
-    pugi::xml_document tree;
-    if (!Load(tree, document))
-    {
-        state.SkipWithError("pugixml refused the document");
-        return;
-    }
-    for (auto _ : state)
+    static void Write(Tree& tree)
     {
         StringWriter writer;
         tree.save(writer, "", pugi::format_raw);
         benchmark::DoNotOptimize(writer.text.data());
     }
-}
 
-void Clone(benchmark::State& state, const CorpusDocument& document)
-{
-    pugi::xml_document tree;
-    if (!Load(tree, document))
-    {
-        state.SkipWithError("pugixml refused the document");
-        return;
-    }
-    for (auto _ : state)
+    static void Clone(Tree& tree)
     {
         pugi::xml_document copy;
         copy.reset(tree);
         benchmark::DoNotOptimize(copy.first_child());
     }
-}
+};
 } // namespace
 
 std::vector<DocumentBenchmark> PugiXmlBenchmarks()
 {
-    return {
-        {Operation::Parse, "pugixml", Parse},
-        {Operation::Write, "pugixml", Write},
-        {Operation::Clone, "pugixml", Clone},
-    };
+    return ParseWriteClone<PugiXml>();
 }

@@ -1,90 +1,57 @@
 // rapidxml: parses in place, so every parse works on a fresh copy of the
 // document (the copy is timed with it). Its clone copies the node structure
 // but shares the text with the original.
-#include "DocumentBenchmark.h"
+#include "TreeBenchmarks.h"
 
 #include <rapidxml/rapidxml.hpp>
 #include <rapidxml/rapidxml_print.hpp>
 
 #include <iterator>
-#include <string>
 #include <vector>
 
 namespace
 {
-std::vector<char> TerminatedCopy(const CorpusDocument& document)
+struct RapidXml
 {
-    std::vector<char> text(document.bytes.begin(), document.bytes.end());
-    text.push_back('\0');
-    return text;
-}
+    static constexpr const char* name = "rapidxml";
+    using Input = std::string;
+    struct Tree
+    {
+        std::vector<char> text;
+        rapidxml::xml_document<> document;
+    };
 
-bool Load(rapidxml::xml_document<>& tree, std::vector<char>& text)
-{
-    try
+    static bool Load(Tree& tree, Input& input)
     {
-        tree.parse<0>(text.data());
-        return true;
-    }
-    catch (const rapidxml::parse_error&)
-    {
-        return false;
-    }
-}
-
-void Parse(benchmark::State& state, const CorpusDocument& document)
-{
-    for (auto _ : state)
-    {
-        std::vector<char> text = TerminatedCopy(document);
-        rapidxml::xml_document<> tree;
-        if (!Load(tree, text))
+        tree.text.assign(input.begin(), input.end());
+        tree.text.push_back('\0');
+        try
         {
-            state.SkipWithError("rapidxml refused the document");
-            return;
+            tree.document.parse<0>(tree.text.data());
+            return true;
+        }
+        catch (const rapidxml::parse_error&)
+        {
+            return false;
         }
     }
-}
 
-void Write(benchmark::State& state, const CorpusDocument& document)
-{
-    std::vector<char> text = TerminatedCopy(document);
-    rapidxml::xml_document<> tree;
-    if (!Load(tree, text))
-    {
-        state.SkipWithError("rapidxml refused the document");
-        return;
-    }
-    for (auto _ : state)
+    static void Write(Tree& tree)
     {
         std::string out;
-        rapidxml::print(std::back_inserter(out), tree, rapidxml::print_no_indenting);
+        rapidxml::print(std::back_inserter(out), tree.document, rapidxml::print_no_indenting);
         benchmark::DoNotOptimize(out.data());
     }
-}
 
-void Clone(benchmark::State& state, const CorpusDocument& document)
-{
-    std::vector<char> text = TerminatedCopy(document);
-    rapidxml::xml_document<> tree;
-    if (!Load(tree, text))
-    {
-        state.SkipWithError("rapidxml refused the document");
-        return;
-    }
-    for (auto _ : state)
+    static void Clone(Tree& tree)
     {
         rapidxml::memory_pool<> pool;
-        benchmark::DoNotOptimize(pool.clone_node(&tree));
+        benchmark::DoNotOptimize(pool.clone_node(&tree.document));
     }
-}
+};
 } // namespace
 
 std::vector<DocumentBenchmark> RapidXmlBenchmarks()
 {
-    return {
-        {Operation::Parse, "rapidxml", Parse},
-        {Operation::Write, "rapidxml", Write},
-        {Operation::Clone, "rapidxml", Clone},
-    };
+    return ParseWriteClone<RapidXml>();
 }

@@ -1,68 +1,40 @@
 // tinyxml2: a DOM parsed from a buffer, printed compactly, deep-copied.
 // Its element depth is limited (100 in Debian's version), so it refuses the
 // deep document.
-#include "DocumentBenchmark.h"
+#include "TreeBenchmarks.h"
 
 #include <tinyxml2.h>
 
 namespace
 {
-bool Load(tinyxml2::XMLDocument& tree, const CorpusDocument& document)
+struct TinyXml2
 {
-    return tree.Parse(document.bytes.data(), document.bytes.size()) == tinyxml2::XML_SUCCESS;
-}
+    static constexpr const char* name = "tinyxml2";
+    using Input = std::string;
+    using Tree = tinyxml2::XMLDocument;
 
-void Parse(benchmark::State& state, const CorpusDocument& document)
-{
-    for (auto _ : state)
+    static bool Load(Tree& tree, Input& input)
     {
-        tinyxml2::XMLDocument tree;
-        if (!Load(tree, document))
-        {
-            state.SkipWithError("tinyxml2 refused the document");
-            return;
-        }
+        return tree.Parse(input.data(), input.size()) == tinyxml2::XML_SUCCESS;
     }
-}
 
-void Write(benchmark::State& state, const CorpusDocument& document)
-{
-    tinyxml2::XMLDocument tree;
-    if (!Load(tree, document))
-    {
-        state.SkipWithError("tinyxml2 refused the document");
-        return;
-    }
-    for (auto _ : state)
+    static void Write(Tree& tree)
     {
         tinyxml2::XMLPrinter printer(nullptr, true);
         tree.Print(&printer);
         benchmark::DoNotOptimize(printer.CStr());
     }
-}
 
-void Clone(benchmark::State& state, const CorpusDocument& document)
-{
-    tinyxml2::XMLDocument tree;
-    if (!Load(tree, document))
-    {
-        state.SkipWithError("tinyxml2 refused the document");
-        return;
-    }
-    for (auto _ : state)
+    static void Clone(Tree& tree)
     {
         tinyxml2::XMLDocument copy;
         tree.DeepCopy(&copy);
         benchmark::DoNotOptimize(copy.RootElement());
     }
-}
+};
 } // namespace
 
 std::vector<DocumentBenchmark> TinyXml2Benchmarks()
 {
-    return {
-        {Operation::Parse, "tinyxml2", Parse},
-        {Operation::Write, "tinyxml2", Write},
-        {Operation::Clone, "tinyxml2", Clone},
-    };
+    return ParseWriteClone<TinyXml2>();
 }

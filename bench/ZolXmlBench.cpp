@@ -1,6 +1,6 @@
 // ZOLXML: reading from bytes, writing compact text, deep copy, and the
 // archive record stored to and loaded from memory.
-#include "DocumentBenchmark.h"
+#include "TreeBenchmarks.h"
 
 #include <ZOLXML/ZOLLibXML.h>
 
@@ -12,98 +12,68 @@ struct TreeDeleter
 {
     void operator()(CZOLLibXMLElement* root) const { root->Delete(); }
 };
-using Tree = std::unique_ptr<CZOLLibXMLElement, TreeDeleter>;
 
 // Archives grow in large steps, as a caller storing whole documents would
 // ask for.
 constexpr UINT kArchiveGrowBytes = 1024 * 1024;
 
-// FromBytes changes the buffer only for big-endian UTF-16, which the corpus
-// does not hold, so one copy serves every iteration.
-std::vector<BYTE> WritableCopy(const CorpusDocument& document)
+struct ZolXml
 {
-    return std::vector<BYTE>(document.bytes.begin(), document.bytes.end());
-}
+    static constexpr const char* name = "ZOLXML";
+    // FromBytes takes a writable buffer but changes it only for big-endian
+    // UTF-16, which the corpus does not hold: one copy serves every parse.
+    using Input = std::vector<BYTE>;
+    using Tree = std::unique_ptr<CZOLLibXMLElement, TreeDeleter>;
 
-Tree ParseOnce(benchmark::State& state, const CorpusDocument& document)
-{
-    std::vector<BYTE> bytes = WritableCopy(document);
-    Tree root(CZOLLibXMLElement::FromBytes(bytes.data(), static_cast<DWORD>(bytes.size()), 0));
-    if (!root)
-        state.SkipWithError("ZOLXML refused the document");
-    return root;
-}
-
-void Parse(benchmark::State& state, const CorpusDocument& document)
-{
-    std::vector<BYTE> bytes = WritableCopy(document);
-    for (auto _ : state)
+    static bool Load(Tree& tree, Input& input)
     {
-        Tree root(CZOLLibXMLElement::FromBytes(bytes.data(), static_cast<DWORD>(bytes.size()), 0));
-        if (!root)
-        {
-            state.SkipWithError("ZOLXML refused the document");
-            return;
-        }
+        tree.reset(CZOLLibXMLElement::FromBytes(input.data(), static_cast<DWORD>(input.size()), 0));
+        return tree != nullptr;
     }
-}
 
-void Write(benchmark::State& state, const CorpusDocument& document)
-{
-    const Tree root = ParseOnce(state, document);
-    if (!root)
-        return;
-    for (auto _ : state)
+    static void Write(Tree& tree)
     {
-        const CString text = root->ToString(1, 0);
+        const CString text = tree->ToString(1, 0);
         benchmark::DoNotOptimize(text.GetString());
     }
-}
 
-void Clone(benchmark::State& state, const CorpusDocument& document)
-{
-    const Tree root = ParseOnce(state, document);
-    if (!root)
-        return;
-    for (auto _ : state)
+    static void Clone(Tree& tree)
     {
-        const Tree copy(root->Clone(nullptr));
+        const Tree copy(tree->Clone(nullptr));
         benchmark::DoNotOptimize(copy.get());
     }
-}
 
-void Store(CZOLLibXMLElement& root, CMemFile& file)
-{
-    CArchive archive(&file, CArchive::store);
-    root.Serialize(archive);
-    archive.Close();
-}
+    static void Store(Tree& tree, CMemFile& file)
+    {
+        CArchive archive(&file, CArchive::store);
+        tree->Serialize(archive);
+        archive.Close();
+    }
 
-void ArchiveStore(benchmark::State& state, const CorpusDocument& document)
-{
-    const Tree root = ParseOnce(state, document);
-    if (!root)
-        return;
-    for (auto _ : state)
+    static void ArchiveStore(Tree& tree)
     {
         CMemFile file(kArchiveGrowBytes);
-        Store(*root, file);
+        Store(tree, file);
         benchmark::DoNotOptimize(file.GetLength());
     }
-}
+};
 
 void ArchiveLoad(benchmark::State& state, const CorpusDocument& document)
 {
-    const Tree root = ParseOnce(state, document);
-    if (!root)
+    ZolXml::Input input = InputOf<ZolXml>(document);
+    ZolXml::Tree tree;
+    if (!ZolXml::Load(tree, input))
+    {
+        RefusedBy<ZolXml>(state);
         return;
+    }
     CMemFile file(kArchiveGrowBytes);
-    Store(*root, file);
+    ZolXml::Store(tree, file);
     for (auto _ : state)
     {
         file.SeekToBegin();
         CArchive archive(&file, CArchive::load);
-        const Tree copy(new CZOLLibXMLElement());
+        const ZolXml::Tree copy(new CZOLLibXMLElement());
         copy->Serialize(archive);
     }
 }
@@ -112,10 +82,10 @@ void ArchiveLoad(benchmark::State& state, const CorpusDocument& document)
 std::vector<DocumentBenchmark> ZolXmlBenchmarks()
 {
     return {
-        {Operation::Parse, "ZOLXML", Parse},
-        {Operation::Write, "ZOLXML", Write},
-        {Operation::Clone, "ZOLXML", Clone},
-        {Operation::ArchiveStore, "ZOLXML", ArchiveStore},
-        {Operation::ArchiveLoad, "ZOLXML", ArchiveLoad},
+        {Operation::Parse, ZolXml::name, ParseLoop<ZolXml>},
+        {Operation::Write, ZolXml::name, TreeLoop<ZolXml, ZolXml::Write>},
+        {Operation::Clone, ZolXml::name, TreeLoop<ZolXml, ZolXml::Clone>},
+        {Operation::ArchiveStore, ZolXml::name, TreeLoop<ZolXml, ZolXml::ArchiveStore>},
+        {Operation::ArchiveLoad, ZolXml::name, ArchiveLoad},
     };
 }
