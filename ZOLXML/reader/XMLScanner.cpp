@@ -54,6 +54,10 @@ WCHAR* DecodeSpan(const WCHAR*& pszCursor, const WCHAR* pEnd, WCHAR* pOut)
 {
     const WCHAR* p = pszCursor;
     WCHAR* out = pOut;
+    // True while the output is empty or ends in collapsed white space: white
+    // space then adds nothing. Spaces from references do not count, so they
+    // are never dropped.
+    bool bAfterSpace = true;
     while (p < pEnd && *p != 0)
     {
         const WCHAR ch = *p;
@@ -61,6 +65,7 @@ WCHAR* DecodeSpan(const WCHAR*& pszCursor, const WCHAR* pEnd, WCHAR* pOut)
         {
             if (++p == pEnd)
                 break; // a lone "&" at the end is dropped
+            bAfterSpace = false;
             const NamedReference* pMatch = nullptr;
             for (const NamedReference& reference : kNamedReferences)
             {
@@ -92,21 +97,15 @@ WCHAR* DecodeSpan(const WCHAR*& pszCursor, const WCHAR* pEnd, WCHAR* pOut)
             {
                 *out++ = u'&'; // not a reference: the text goes on after the "&"
             }
+            continue;
         }
-        else if (AfxIsSpaceW(ch))
-        {
-            // Spaces from references count as output, so they are never dropped.
-            if (out != pOut)
-                *out++ = u' ';
-            do
-                ++p;
-            while (p < pEnd && AfxIsSpaceW(*p));
-        }
-        else
-        {
-            *out++ = ch;
-            ++p;
-        }
+        // Without a branch on white space, the bulk of any text: a run of
+        // white space writes one space and advances once.
+        const bool bSpace = AfxIsSpaceW(ch);
+        *out = bSpace ? u' ' : ch;
+        out += !(bSpace && bAfterSpace);
+        bAfterSpace = bSpace;
+        ++p;
     }
     pszCursor = p;
     return out;
