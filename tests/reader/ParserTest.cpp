@@ -6,69 +6,65 @@
 
 namespace
 {
-const char16_t kDeclaration[] = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+const std::u16string kDeclaration = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 
-struct DocumentCase
+std::string Read(const std::u16string& text, int requireDeclaration)
 {
-    std::u16string text;
-    const char* tree;        // the tree read without the declaration demanded ("null": refused)
-    const char* treeDemanded; // the same with requireDeclaration nonzero
-};
-
-class FromStringTable : public testing::TestWithParam<DocumentCase>
-{
-};
-
-TEST_P(FromStringTable, ReadsTheTreeOrRefuses)
-{
-    const DocumentCase& c = GetParam();
-    EXPECT_EQ(c.tree, Describe(ElementPtr(CZOLLibXMLElement::FromString(c.text.c_str(), 0)).get()));
-    EXPECT_EQ(c.treeDemanded, Describe(ElementPtr(CZOLLibXMLElement::FromString(c.text.c_str(), 7)).get()));
+    return Describe(ElementPtr(CZOLLibXMLElement::FromString(text.c_str(), requireDeclaration)).get());
 }
 
-// Documents without a declaration: refused whenever one is demanded.
-DocumentCase Plain(std::u16string text, const char* tree)
+TEST(FromString, ReadsTheTree)
 {
-    return DocumentCase{std::move(text), tree, "null"};
+    const struct
+    {
+        std::u16string text;
+        const char* tree;
+    } cases[] = {
+        {u"<a/>", "a"}, {u"< a / >", "a"}, {u"<a></a>", "a"}, {u"<a>1 &lt; 2</a>", "a=\"1 < 2\""},
+        {u"<a><b>x</b><c/></a>", "a(b=\"x\",c)"}, {u"<a>x<b/>y</a>", "a=\"x y\"(b)"},
+        {u"<a>x<!-- note -->y</a>", "a=\"x y\""}, {u"<a>\r\n  x  \r\n  <b/>\r\n</a>", "a=\"x \"(b)"},
+        {u"<a>\n <b/>\n <c/>\n</a>", "a(b,c)"}, {u"<a>x <b/> <c/>y</a>", "a=\"x y\"(b,c)"},
+        {u"<a>&nbsp;<b/>x</a>", "a=\" x\"(b)"}, {u"<a>x<b/>&#32;</a>", "a=\"x  \"(b)"},
+        {u"<a x='1' X='2'/>", "a{X=2}"}, {u"<a x='1'y='2'/>", "a{x=1,y=2}"},
+        {u"<a\tx \r= \n\"1\"  >t</a>", "a{x=1}=\"t\""},
+        {u"<a x='say \"hi\"' y=\"it's\"/>", "a{x=say \"hi\",y=it's}"},
+        {u"<a x='  p \t q  ' y='&lt;&#65;&gt;' z='<>'/>", "a{x=p q ,y=<A>,z=<>}"},
+        {u"<a x='v&# \t'/>", "a{x=v}"}, // the decoder stops early; only white space to the quote
+        {u"<a>x</a> trailing <b/>", "a=\"x\""}, {u"<a/><<<", "a"}, {u"  \r\n<a/>", "a"},
+        {u"<!-- c --><!DOCTYPE a><!-- d --><a/>", "a"}, {u"<!DOCTYPE a [x]><a/>", "a"},
+        {u"<ns:r xmlns:ns='u'><ns:c/></ns:r>", "ns:r{xmlns:ns=u}(ns:c)"},
+        {u"<\u00E9l\u00E9ment \u00E4='\u00F6'/>", "\u00E9l\u00E9ment{\u00E4=\u00F6}"},
+        {u"<a><a><a/></a></a>", "a(a(a))"}};
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(c.tree, Read(c.text, 0));
+        EXPECT_EQ("null", Read(c.text, 1)) << c.tree; // no declaration
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Accepted, FromStringTable,
-    testing::Values(
-        Plain(u"<a/>", "a"), Plain(u"< a / >", "a"), Plain(u"<a></a>", "a"), Plain(u"<a>1 &lt; 2</a>", "a=\"1 < 2\""),
-        Plain(u"<a><b>x</b><c/></a>", "a(b=\"x\",c)"), Plain(u"<a>x<b/>y</a>", "a=\"x y\"(b)"),
-        Plain(u"<a>x<!-- note -->y</a>", "a=\"x y\""), Plain(u"<a>\r\n  x  \r\n  <b/>\r\n</a>", "a=\"x \"(b)"),
-        Plain(u"<a>\n <b/>\n <c/>\n</a>", "a(b,c)"), Plain(u"<a>x <b/> <c/>y</a>", "a=\"x y\"(b,c)"),
-        Plain(u"<a>&nbsp;<b/>x</a>", "a=\" x\"(b)"), Plain(u"<a>x<b/>&#32;</a>", "a=\"x  \"(b)"),
-        Plain(u"<a x='1' X='2'/>", "a{X=2}"), Plain(u"<a x='1'y='2'/>", "a{x=1,y=2}"),
-        Plain(u"<a\tx \r= \n\"1\"  >t</a>", "a{x=1}=\"t\""),
-        Plain(u"<a x='say \"hi\"' y=\"it's\"/>", "a{x=say \"hi\",y=it's}"),
-        Plain(u"<a x='  p \t q  ' y='&lt;&#65;&gt;' z='<>'/>", "a{x=p q ,y=<A>,z=<>}"),
-        Plain(u"<a x='v&#x41;'/>", "null"), Plain(u"<a x='v&#x '/>", "null"),
-        Plain(u"<a x='v&# \t'/>", "a{x=v}"), // the decoder stops early; only white space to the quote
-        Plain(u"<a>x</a> trailing <b/>", "a=\"x\""), Plain(u"<a/><<<", "a"), Plain(u"  \r\n<a/>", "a"),
-        Plain(u"<!-- c --><!DOCTYPE a><!-- d --><a/>", "a"), Plain(u"<!DOCTYPE a [x]><a/>", "a"),
-        Plain(u"<ns:r xmlns:ns='u'><ns:c/></ns:r>", "ns:r{xmlns:ns=u}(ns:c)"),
-        Plain(u"<\u00E9l\u00E9ment \u00E4='\u00F6'/>", "\u00E9l\u00E9ment{\u00E4=\u00F6}"),
-        Plain(u"<a><a><a/></a></a>", "a(a(a))"),
-        DocumentCase{kDeclaration + std::u16string(u"<a/>"), "a", "a"},
-        DocumentCase{u" <?xml version=\"?><!--c--><a/>", "a", "a"},
-        DocumentCase{kDeclaration + std::u16string(u"\n<!-- c -->\n<!DOCTYPE a SYSTEM \"a.dtd\">\n<a/>\n"), "a", "a"}));
+TEST(FromString, ReadsTheDeclarationWhenDemandedOrNot)
+{
+    const std::u16string texts[] = {kDeclaration + u"<a/>", u" <?xml version=\"?><!--c--><a/>",
+                                    kDeclaration + u"\n<!-- c -->\n<!DOCTYPE a SYSTEM \"a.dtd\">\n<a/>\n"};
+    for (const auto& text : texts)
+        for (int requireDeclaration : {0, 1})
+            EXPECT_EQ("a", Read(text, requireDeclaration)) << Utf8(text.c_str());
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Refused, FromStringTable,
-    testing::Values(Plain(u"", "null"), Plain(u" \t\r\n", "null"), Plain(u"\uFEFF<a/>", "null"),
-                    Plain(u"x<a/>", "null"), Plain(u"\f<a/>", "null"), Plain(u"<a x=1/>", "null"),
-                    Plain(u"<my-tag/>", "null"), Plain(u"<a>b</A>", "null"), Plain(u"<a>b</a >", "null"),
-                    Plain(u"<a>b</ a>", "null"), Plain(u"<a><![CDATA[x]]></a>", "null"), Plain(u"<a><?pi x?></a>", "null"),
-                    Plain(u"<a>&#x41;</a>", "null"), Plain(u"<a>x</a", "null"), Plain(u"<a>x<", "null"),
-                    Plain(u"<a>x", "null"), Plain(u"<a", "null"), Plain(u"<a x", "null"), Plain(u"<a x=", "null"),
-                    Plain(u"<a x='1", "null"), Plain(u"<a x='1' /", "null"), Plain(u"<a / x>", "null"),
-                    Plain(u"<a =''/>", "null"), Plain(u"<a><b></a>", "null"), Plain(u"<a><b><c/></b>", "null"),
-                    Plain(u"<a><!-- open</a>", "null"), Plain(u"<!-- open <a/>", "null"), Plain(u"<!DOCTYPE a", "null"),
-                    Plain(u"<!doctype a><a/>", "null"), Plain(u"<!DOCTYPE a><!DOCTYPE a><a/>", "null"),
-                    Plain(u"<?xml version='1.0'?><a/>", "null"), Plain(u"<?XML version=\"1.0\"?><a/>", "null"),
-                    DocumentCase{u"<?xml version=\"1.0\"<a/>", "null", "null"}));
+TEST(FromString, Refuses)
+{
+    const std::u16string texts[] = {
+        u"", u" \t\r\n", u"\uFEFF<a/>", u"x<a/>", u"\f<a/>", u"<a x=1/>", u"<my-tag/>", u"<a>b</A>",
+        u"<a>b</a >", u"<a>b</ a>", u"<a><![CDATA[x]]></a>", u"<a><?pi x?></a>", u"<a>&#x41;</a>",
+        u"<a x='v&#x41;'/>", u"<a>x</a", u"<a>x<", u"<a>x", u"<a", u"<a x", u"<a x=", u"<a x='1", u"<a x='1' /",
+        u"<a / x>", u"<a =''/>", u"<a><b></a>", u"<a><b><c/></b>", u"<a><!-- open</a>", u"<!-- open <a/>",
+        u"<!DOCTYPE a", u"<!doctype a><a/>", u"<!DOCTYPE a><!DOCTYPE a><a/>", u"<?xml version='1.0'?><a/>",
+        u"<?XML version=\"1.0\"?><a/>", u"<?xml version=\"1.0\"<a/>"};
+    for (const auto& text : texts)
+        for (int requireDeclaration : {0, 1})
+            EXPECT_EQ("null", Read(text, requireDeclaration)) << Utf8(text.c_str());
+    EXPECT_EQ(nullptr, CZOLLibXMLElement::FromString(nullptr, 0));
+}
 
 TEST(ElementParseString, ParsesOneElementIntoThisAndStopsBehindIt)
 {
@@ -99,10 +95,5 @@ TEST(AttributeParseString, StopsBehindTheClosingQuote)
     EXPECT_EQ(u"/>", std::u16string(cursor));
     EXPECT_EQ("Key", Utf8(attribute.GetName()));
     EXPECT_EQ("a b ", Utf8(attribute.GetValue()));
-}
-
-TEST(FromString, RefusesNull)
-{
-    EXPECT_EQ(nullptr, CZOLLibXMLElement::FromString(nullptr, 0));
 }
 } // namespace
