@@ -38,7 +38,6 @@ inline void RunOnSmallStack(std::size_t stackBytes, const std::function<void()>&
             }
         }
 #if defined(_WIN32)
-        // A thread routine of Win32's calling convention (not a lambda's on i686).
         static DWORD WINAPI Start(LPVOID p)
         {
             Run(static_cast<Job*>(p));
