@@ -213,9 +213,9 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
 DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh)
 {
     const int fd = DescriptorFromHandle(hFile);
-    struct stat status;
     if (fd == -1)
         return INVALID_FILE_SIZE;
+    struct stat status;
     if (fstat(fd, &status) != 0)
     {
         SetErrorFromErrno();
