@@ -24,6 +24,16 @@ CZOLLibXMLNode& CZOLLibXMLNode::operator=(const CZOLLibXMLNode& node)
 
 CZOLLibXMLNode::~CZOLLibXMLNode() = default;
 
+void* CZOLLibXMLNode::operator new(std::size_t nSize)
+{
+    return AfxAllocateBlock(nSize);
+}
+
+void CZOLLibXMLNode::operator delete(void* p) noexcept
+{
+    ::operator delete(p);
+}
+
 ZXMLNodeType CZOLLibXMLNode::GetType() const
 {
     return m_type;

@@ -4,20 +4,9 @@
 #include "ScanPrimitives.h"
 
 #include <memory>
-#include <new>
 
 namespace
 {
-// Nodes are allocated so that exhaustion surfaces as the layer reports it.
-template <class Node>
-Node* NewNode(CZOLLibXMLElement* pParent)
-{
-    Node* pNode = new (std::nothrow) Node(pParent, nullptr);
-    if (pNode == nullptr)
-        AfxThrowMemoryException();
-    return pNode;
-}
-
 // Just behind a comment that stands at p (after markup white space); p itself
 // when none stands there; null for a comment that never ends.
 const WCHAR* SkipComment(const WCHAR* p)
@@ -94,7 +83,7 @@ int CZOLLibXMLElement::ParseString(LPCWSTR& pszCursor)
                 return ZolMatch(pszCursor, u">") ? StartTag::Empty : StartTag::Failed;
             if (*pszCursor == 0)
                 return StartTag::Failed;
-            std::unique_ptr<CZOLLibXMLAttribute> attribute(NewNode<CZOLLibXMLAttribute>(&element));
+            std::unique_ptr<CZOLLibXMLAttribute> attribute(new CZOLLibXMLAttribute(&element, nullptr));
             if (!attribute->ParseString(pszCursor))
                 return StartTag::Failed;
             // Of two attributes whose names differ in case only, the later one stays.
@@ -159,7 +148,7 @@ int CZOLLibXMLElement::ParseString(LPCWSTR& pszCursor)
             continue;
         }
 
-        std::unique_ptr<CZOLLibXMLElement> created(NewNode<CZOLLibXMLElement>(&current));
+        std::unique_ptr<CZOLLibXMLElement> created(new CZOLLibXMLElement(&current, nullptr));
         current.m_elements.AddTail(created.get());
         CZOLLibXMLElement* pChild = created.release();
         if (open.size() == 1)
@@ -211,7 +200,7 @@ CZOLLibXMLElement* CZOLLibXMLElement::FromString(LPCWSTR pszText, int requireDec
     // Whatever follows the root element is not read.
     try
     {
-        std::unique_ptr<CZOLLibXMLElement> root(NewNode<CZOLLibXMLElement>(nullptr));
+        std::unique_ptr<CZOLLibXMLElement> root(new CZOLLibXMLElement(nullptr, nullptr));
         if (root->ParseString(p))
             return root.release();
     }

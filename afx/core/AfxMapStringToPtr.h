@@ -62,6 +62,9 @@ private:
     static CAssoc* FromPair(const CPair* p) noexcept { return static_cast<CAssoc*>(const_cast<CPair*>(p)); }
     static POSITION ToPosition(CAssoc* p) noexcept { return reinterpret_cast<POSITION>(static_cast<CPair*>(p)); }
 
+    // Up to this many entries are found by a scan of the order list.
+    static constexpr INT_PTR kLinearLimit = 8;
+
     CAssoc** m_pHashTable = nullptr;
     UINT m_nHashTableSize = 17;
     INT_PTR m_nCount = 0;
