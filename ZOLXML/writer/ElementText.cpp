@@ -1,8 +1,6 @@
 #include "../model/TreeWalk.h"
 #include "ValueEscaping.h"
 
-#include <algorithm>
-#include <climits>
 #include <cstdint>
 
 namespace
@@ -24,16 +22,11 @@ void WriteAttributeText(CZolTextSink& sink, const CString& name, const CString& 
     ZolWriteEscaped(sink, value);
     sink.Write(u'"');
 }
-
-int ClampReservation(std::int64_t nEstimate)
-{
-    return static_cast<int>(std::min<std::int64_t>(nEstimate, INT_MAX));
-}
 }
 
 void CZOLLibXMLAttribute::ToString(CString& strOut) const
 {
-    CZolTextSink sink(strOut, ClampReservation(AttributeTextLength(m_name, m_value)), CZolTextSink::Growth::ByPiece);
+    CZolTextSink sink(strOut, AttributeTextLength(m_name, m_value), CZolTextSink::Growth::ByPiece);
     WriteAttributeText(sink, m_name, m_value);
 }
 
@@ -62,7 +55,7 @@ void CZOLLibXMLElement::ToString(CString& strOut, int bLineBreaks) const
         },
         [](const CZOLLibXMLElement&) {});
 
-    CZolTextSink sink(strOut, ClampReservation(nEstimate), CZolTextSink::Growth::Doubling);
+    CZolTextSink sink(strOut, nEstimate, CZolTextSink::Growth::Doubling);
     ZolWalkTree(
         *this,
         [&](const CZOLLibXMLElement& element) {

@@ -4,7 +4,7 @@
 
 #include "../model/ZOLLibXML.h"
 
-#include <string>
+#include <cstdint>
 
 class CZolTextSink
 {
@@ -18,8 +18,9 @@ public:
         Doubling
     };
 
-    // Reserves room for nReserve more units behind the string's content.
-    CZolTextSink(CString& strOut, int nReserve, Growth growth);
+    // Reserves room for nReserve more units behind the string's content, or
+    // as many as a string can hold.
+    CZolTextSink(CString& strOut, std::int64_t nReserve, Growth growth);
     // Gives back the unused reservation: the string ends after the last piece.
     ~CZolTextSink();
     CZolTextSink(const CZolTextSink&) = delete;
@@ -27,11 +28,20 @@ public:
 
     void Write(LPCWSTR pch, int nCount)
     {
-        if (nCount > m_nFree)
-            Grow(nCount);
-        std::char_traits<WCHAR>::copy(m_pBuffer + m_nPos, pch, static_cast<std::size_t>(nCount));
+        if (nCount > m_nEnd - m_nPos)
+            MakeRoom(nCount);
+        LPWSTR pOut = m_pBuffer + m_nPos;
         m_nPos += nCount;
-        m_nFree -= nCount;
+        // Most pieces are short names and fixed marks, too short for a call.
+        if (nCount <= kShortPiece)
+        {
+            while (nCount-- > 0)
+                *pOut++ = *pch++;
+        }
+        else
+        {
+            CopyUnits(pOut, pch, nCount);
+        }
     }
 
     // The whole string, embedded NUL units included.
@@ -39,18 +49,24 @@ public:
 
     void Write(WCHAR ch)
     {
-        if (m_nFree < 1)
-            Grow(1);
+        if (m_nPos == m_nEnd)
+            MakeRoom(1);
         m_pBuffer[m_nPos++] = ch;
-        --m_nFree;
     }
 
 private:
-    void Grow(int nPiece);
+    static constexpr int kShortPiece = 16;
+
+    static void CopyUnits(LPWSTR pOut, LPCWSTR pch, int nCount);
+    void MakeRoom(int nPiece);
 
     CString& m_strOut;
+    // The string's buffer; its length is m_nEnd, of which the units from
+    // m_nPos on are not written yet.
     LPWSTR m_pBuffer;
     int m_nPos;
-    int m_nFree;
+    int m_nEnd;
+    // Units that the string's capacity is kept at, at least.
+    int m_nReserved;
     Growth m_growth;
 };

@@ -20,9 +20,19 @@ constexpr std::array<std::u16string_view, 0x80> MakeEntityTable()
 }
 constexpr std::array<std::u16string_view, 0x80> kEntities = MakeEntityTable();
 
+// The same as one flag per unit, small enough to stay in the cache for the scan.
+constexpr std::array<bool, 0x80> MakePlainTable()
+{
+    std::array<bool, 0x80> table{};
+    for (std::size_t ch = 1; ch < table.size(); ++ch)
+        table[ch] = kEntities[ch].empty();
+    return table;
+}
+constexpr std::array<bool, 0x80> kStandsForItself = MakePlainTable();
+
 bool StandsForItself(WCHAR ch)
 {
-    return ch != 0 && ch < 0x80 && kEntities[ch].empty();
+    return ch < 0x80 && kStandsForItself[ch];
 }
 
 // "&#" and the unit's value in decimal, without leading zeros, then ";".
