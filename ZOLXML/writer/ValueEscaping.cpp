@@ -20,7 +20,8 @@ constexpr std::array<std::u16string_view, 0x80> MakeEntityTable()
 }
 constexpr std::array<std::u16string_view, 0x80> kEntities = MakeEntityTable();
 
-// The same as one flag per unit, small enough to stay in the cache for the scan.
+// Whether each ASCII unit stands for itself: one byte per unit keeps the
+// table of the scan small.
 constexpr std::array<bool, 0x80> MakePlainTable()
 {
     std::array<bool, 0x80> table{};
