@@ -3,19 +3,27 @@
 
 #include <atomic>
 #include <chrono>
+#include <ZOLXML/ZOLLibXML.h>
+
 #include <cstddef>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
-#if defined(_WIN32)
-#  include <afx/core/afx.h>
-#else
+#if !defined(_WIN32)
 #  include <pthread.h>
 #endif
+
+// An owning pointer to a root element, freed as callers free trees.
+struct ElementDeleter
+{
+    void operator()(CZOLLibXMLElement* pElement) const { pElement->Delete(); }
+};
+using ElementPtr = std::unique_ptr<CZOLLibXMLElement, ElementDeleter>;
 
 // Runs work on a new thread whose stack is stackBytes large and waits for it,
 // so that a test can show an operation needs no deep machine stack. An

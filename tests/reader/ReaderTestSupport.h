@@ -4,14 +4,11 @@
 #include <ZOLXML/ZOLLibXML.h>
 #include <afx/core/TextConversion.h>
 
+#include "TestSupport.h"
+
 #include <memory>
 #include <string>
 
-struct ElementDeleter
-{
-    void operator()(CZOLLibXMLElement* pElement) const { pElement->Delete(); }
-};
-typedef std::unique_ptr<CZOLLibXMLElement, ElementDeleter> ElementPtr;
 
 inline std::string Utf8(const CString& str)
 {

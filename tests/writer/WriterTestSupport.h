@@ -3,6 +3,8 @@
 
 #include <ZOLXML/ZOLLibXML.h>
 
+#include "TestSupport.h"
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -14,11 +16,6 @@ inline std::u16string Units(const CString& str)
     return std::u16string(str.GetString(), static_cast<std::size_t>(str.GetLength()));
 }
 
-struct ElementDelete
-{
-    void operator()(CZOLLibXMLElement* p) const { p->Delete(); }
-};
-using ElementPtr = std::unique_ptr<CZOLLibXMLElement, ElementDelete>;
 
 // A small tree written out as a literal.
 struct TreeSpec
