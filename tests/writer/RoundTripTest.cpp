@@ -90,9 +90,9 @@ TEST(RoundTrip, WhiteSpaceInValuesCollapses)
 TEST(RoundTrip, NamesOutsideNameCharactersDoNotLoad)
 {
     const TreeSpec written[] = {{u"my-tag"}, {u"a", {{u"data-x", u"1"}}}, {u"a", {}, u"", {{u"b.c"}}}, {u""}};
-    for (const TreeSpec& spec : written)
+    for (const TreeSpec& shape : written)
     {
-        const CString text = BuildTree(spec)->ToString(0, 0);
+        const CString text = BuildTree(shape)->ToString(0, 0);
         EXPECT_EQ(nullptr, Read(Units(text))) << testing::PrintToString(Units(text));
     }
 }

@@ -26,18 +26,18 @@ struct TreeSpec
     std::vector<TreeSpec> children = {};
 };
 
-inline void FillElement(CZOLLibXMLElement& element, const TreeSpec& spec)
+inline void FillElement(CZOLLibXMLElement& element, const TreeSpec& shape)
 {
-    for (const auto& [name, value] : spec.attributes)
+    for (const auto& [name, value] : shape.attributes)
         element.AddAttribute(name.c_str(), value.c_str());
-    element.SetValue(spec.value.c_str());
-    for (const TreeSpec& child : spec.children)
+    element.SetValue(shape.value.c_str());
+    for (const TreeSpec& child : shape.children)
         FillElement(*element.AddElement(child.name.c_str()), child);
 }
 
-inline ElementPtr BuildTree(const TreeSpec& spec)
+inline ElementPtr BuildTree(const TreeSpec& shape)
 {
-    ElementPtr root(new CZOLLibXMLElement(nullptr, spec.name.c_str()));
-    FillElement(*root, spec);
+    ElementPtr root(new CZOLLibXMLElement(nullptr, shape.name.c_str()));
+    FillElement(*root, shape);
     return root;
 }
