@@ -6,5 +6,8 @@
 #include "AfxString.h"
 #include "AfxPtrList.h"
 #include "AfxMapStringToPtr.h"
+#include "AfxFile.h"
+#include "AfxMemFile.h"
+#include "AfxArchive.h"
 #include "TextClasses.h"
 #include "AfxExtensionModule.h"
