@@ -32,16 +32,17 @@ inline void RunOnSmallStack(std::size_t stackBytes, const std::function<void()>&
                 job->failure = std::current_exception();
             }
         }
+#if defined(_WIN32)
+        static DWORD WINAPI Start(LPVOID p)
+        {
+            Run(static_cast<Job*>(p));
+            return 0;
+        }
+#endif
     } job{&work, nullptr};
 
 #if defined(_WIN32)
-    HANDLE thread = ::CreateThread(
-        nullptr, stackBytes,
-        [](LPVOID p) -> DWORD {
-            Job::Run(static_cast<Job*>(p));
-            return 0;
-        },
-        &job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    HANDLE thread = ::CreateThread(nullptr, stackBytes, &Job::Start, &job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (thread == nullptr)
         throw std::runtime_error("CreateThread failed");
     ::WaitForSingleObject(thread, INFINITE);
