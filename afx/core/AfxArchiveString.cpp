@@ -103,14 +103,14 @@ CArchive& operator>>(CArchive& ar, CString& str)
 {
     int nCharSize = 1;
     const UINT_PTR nLength = AfxReadStringLength(ar, nCharSize);
-    CString text = nCharSize == sizeof(WCHAR)
-                       ? ReadInPieces(nLength, kWidePiece,
-                                      [&](WCHAR* pch, UINT n) { ReadExactly(ar, pch, n * static_cast<UINT>(sizeof(WCHAR))); })
-                       : ReadInPieces(nLength, kAnsiPiece, [&](WCHAR* pch, UINT n) {
-                             BYTE bytes[kAnsiPiece];
-                             ReadExactly(ar, bytes, n);
-                             AfxWidenAnsi(bytes, n, pch);
-                         });
+    auto readUtf16 = [&](WCHAR* pch, UINT n) { ReadExactly(ar, pch, n * static_cast<UINT>(sizeof(WCHAR))); };
+    auto readAnsi = [&](WCHAR* pch, UINT n) {
+        BYTE bytes[kAnsiPiece];
+        ReadExactly(ar, bytes, n);
+        AfxWidenAnsi(bytes, n, pch);
+    };
+    CString text = nCharSize == sizeof(WCHAR) ? ReadInPieces(nLength, kWidePiece, readUtf16)
+                                              : ReadInPieces(nLength, kAnsiPiece, readAnsi);
     // As the C string it stands for, the text ends at its first NUL.
     text.Truncate(AfxStringLength(text.GetString()));
     str = std::move(text);

@@ -100,16 +100,18 @@ TEST(ArchiveBuffer, MisuseRaisesArchiveExceptions)
 {
     BYTE byte = 0;
     LoadingArchive loading(HexBytes("01"));
-    EXPECT_EQ(CArchiveException::readOnly, ArchiveExceptionCause([&] { loading.Archive().Write(&byte, 1); }));
+    EXPECT_EQ(CArchiveException::readOnly,
+              ExceptionCause<CArchiveException>([&] { loading.Archive().Write(&byte, 1); }));
 
     CMemFile file;
     CArchive storing(&file, CArchive::store);
-    EXPECT_EQ(CArchiveException::writeOnly, ArchiveExceptionCause([&] { storing.Read(&byte, 1); }));
+    EXPECT_EQ(CArchiveException::writeOnly, ExceptionCause<CArchiveException>([&] { storing.Read(&byte, 1); }));
 
     storing.Close();
     loading.Archive().Close();
-    EXPECT_EQ(CArchiveException::genericException, ArchiveExceptionCause([&] { storing << byte; }));
-    EXPECT_EQ(CArchiveException::genericException, ArchiveExceptionCause([&] { loading.Archive() >> byte; }));
-    EXPECT_EQ(CArchiveException::genericException, ArchiveExceptionCause([&] { storing.Flush(); }));
+    EXPECT_EQ(CArchiveException::genericException, ExceptionCause<CArchiveException>([&] { storing << byte; }));
+    EXPECT_EQ(CArchiveException::genericException,
+              ExceptionCause<CArchiveException>([&] { loading.Archive() >> byte; }));
+    EXPECT_EQ(CArchiveException::genericException, ExceptionCause<CArchiveException>([&] { storing.Flush(); }));
 }
 }

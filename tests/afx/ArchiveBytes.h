@@ -73,21 +73,22 @@ private:
     CArchive m_archive;
 };
 
-// The cause of the CArchiveException* that action raises, or kNoArchiveException.
-constexpr int kNoArchiveException = -1;
+// The m_cause of the Exception* (CArchiveException, CFileException) that
+// action raises, or kNoException.
+constexpr int kNoException = -1;
 
-template <class Action>
-int ArchiveExceptionCause(Action&& action)
+template <class Exception, class Action>
+int ExceptionCause(Action&& action)
 {
     try
     {
         action();
     }
-    catch (CArchiveException* e)
+    catch (Exception* e)
     {
         const int cause = e->m_cause;
         e->Delete();
         return cause;
     }
-    return kNoArchiveException;
+    return kNoException;
 }

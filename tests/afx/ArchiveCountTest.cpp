@@ -39,7 +39,8 @@ TEST(ArchiveCount, CutShortRaisesEndOfFile)
     for (const char* hex : {"", "01", "FF FF", "FF FF 00 00 01"})
     {
         LoadingArchive loading(HexBytes(hex));
-        EXPECT_EQ(CArchiveException::endOfFile, ArchiveExceptionCause([&] { loading.Archive().ReadCount(); }))
+        EXPECT_EQ(CArchiveException::endOfFile,
+                  ExceptionCause<CArchiveException>([&] { loading.Archive().ReadCount(); }))
             << '"' << hex << '"';
     }
 }

@@ -164,7 +164,7 @@ TEST(ArchiveString, CutShortRaisesEndOfFileAndKeepsTheTarget)
     {
         LoadingArchive loading(HexBytes(hex));
         CString target(u"old");
-        EXPECT_EQ(CArchiveException::endOfFile, ArchiveExceptionCause([&] { loading.Archive() >> target; }))
+        EXPECT_EQ(CArchiveException::endOfFile, ExceptionCause<CArchiveException>([&] { loading.Archive() >> target; }))
             << '"' << hex << '"';
         EXPECT_TRUE(target == u"old");
     }
@@ -172,11 +172,13 @@ TEST(ArchiveString, CutShortRaisesEndOfFileAndKeepsTheTarget)
 
 TEST(ArchiveString, HostileLengthFailsAfterReadingWhatIsThere)
 {
-    for (const char* prefix : {"FF FE FF FF FF FF FF FF FF FF", "FF FF FF FF FF FF FF", "FF FE FF FF FF FF FF FF FF 7F"})
+    for (const char* prefix :
+         {"FF FE FF FF FF FF FF FF FF FF", "FF FF FF FF FF FF FF", "FF FE FF FF FF FF FF FF FF 7F"})
     {
         LoadingArchive loading(HexBytes(prefix) + Bytes(100000, 0x41));
         CString target;
-        EXPECT_EQ(CArchiveException::endOfFile, ArchiveExceptionCause([&] { loading.Archive() >> target; }))
+        EXPECT_EQ(CArchiveException::endOfFile,
+                  ExceptionCause<CArchiveException>([&] { loading.Archive() >> target; }))
             << prefix;
         EXPECT_EQ(loading.File().GetLength(), loading.File().GetPosition());
     }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
 namespace
@@ -23,21 +22,6 @@ private:
     LPCWSTR m_name;
     std::filesystem::path m_path;
 };
-
-int FileExceptionCause(const std::function<void()>& action)
-{
-    try
-    {
-        action();
-    }
-    catch (CFileException* e)
-    {
-        const int cause = e->m_cause;
-        e->Delete();
-        return cause;
-    }
-    return -1;
-}
 
 TEST(CFile, WritesAndReadsBackOnAPath)
 {
@@ -85,7 +69,7 @@ TEST(CFile, OpeningAMissingFileFails)
     EXPECT_EQ(CFile::hFileNull, file.m_hFile);
 
     EXPECT_EQ(CFileException::fileNotFound,
-              FileExceptionCause([] { CFile missing(u"afx_no_such_file.bin", CFile::modeRead); }));
+              ExceptionCause<CFileException>([] { CFile missing(u"afx_no_such_file.bin", CFile::modeRead); }));
 }
 
 TEST(CFile, AHandleStaysTheCallersAndOpenAfterward)
@@ -117,6 +101,6 @@ TEST(CFile, CarriesAnArchive)
     ar >> name;
     EXPECT_TRUE(name == u"name");
     EXPECT_EQ(70000u, ar.ReadCount());
-    EXPECT_EQ(CArchiveException::endOfFile, ArchiveExceptionCause([&] { ar.ReadCount(); }));
+    EXPECT_EQ(CArchiveException::endOfFile, ExceptionCause<CArchiveException>([&] { ar.ReadCount(); }));
 }
 }

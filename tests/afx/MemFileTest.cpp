@@ -106,17 +106,7 @@ TEST(CMemFile, SeeksFromEachOrigin)
     file.SeekToBegin();
     EXPECT_EQ(0u, file.GetPosition());
 
-    bool refused = false;
-    try
-    {
-        file.Seek(-1, CFile::current);
-    }
-    catch (CFileException* e)
-    {
-        refused = e->m_cause == CFileException::badSeek;
-        e->Delete();
-    }
-    EXPECT_TRUE(refused);
+    EXPECT_EQ(CFileException::badSeek, ExceptionCause<CFileException>([&] { file.Seek(-1, CFile::current); }));
     EXPECT_EQ(0u, file.GetPosition());
 }
 

@@ -47,10 +47,10 @@ TEST(DeepTree, MillionLevelsCutShortFailOnASmallStack)
     bytes.resize(bytes.size() - 3);
 
     CZOLLibXMLElement loaded;
-    int cause = kNoArchiveException;
+    int cause = kNoException;
     RunOnSmallStack(kSmallStack, [&] {
         LoadingArchive loading(std::move(bytes));
-        cause = ArchiveExceptionCause([&] { loaded.Serialize(loading.Archive()); });
+        cause = ExceptionCause<CArchiveException>([&] { loaded.Serialize(loading.Archive()); });
     });
     EXPECT_EQ(CArchiveException::endOfFile, cause);
     EXPECT_TRUE(loaded.GetName() == u"e");

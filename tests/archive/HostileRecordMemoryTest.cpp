@@ -22,7 +22,7 @@ TEST(HostileRecord, LoadingTakesBoundedMemory)
         CZOLLibXMLElement element;
         LoadingArchive loading(record.bytes);
         AllocationCounter counter;
-        ArchiveExceptionCause([&] { element.Serialize(loading.Archive()); });
+        ExceptionCause<CArchiveException>([&] { element.Serialize(loading.Archive()); });
         EXPECT_LT(counter.Bytes(), kBound) << record.what;
     }
 }

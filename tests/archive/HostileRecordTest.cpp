@@ -10,7 +10,8 @@ TEST(HostileRecord, FailsWithEndOfFileAfterReadingWhatIsThere)
     {
         CZOLLibXMLElement element;
         LoadingArchive loading(record.bytes);
-        EXPECT_EQ(CArchiveException::endOfFile, ArchiveExceptionCause([&] { element.Serialize(loading.Archive()); }))
+        EXPECT_EQ(CArchiveException::endOfFile,
+                  ExceptionCause<CArchiveException>([&] { element.Serialize(loading.Archive()); }))
             << record.what;
         EXPECT_EQ(loading.File().GetLength(), loading.File().GetPosition()) << record.what;
     }

@@ -113,7 +113,8 @@ struct Kept
 
 TEST(ElementLoading, ACutRecordKeepsWhatWasReadBeforeTheCut)
 {
-    const Kept table[] = {{6, u"old", u"old", u""}, {12, u"a", u"old", u""}, {26, u"a", u"x", u""}, {42, u"a", u"x", u"b=y,"}};
+    const Kept table[] = {
+        {6, u"old", u"old", u""}, {12, u"a", u"old", u""}, {26, u"a", u"x", u""}, {42, u"a", u"x", u"b=y,"}};
     for (std::size_t n = 0; n < kWorkedExample.size(); ++n)
     {
         const Kept* kept = table;
@@ -122,7 +123,8 @@ TEST(ElementLoading, ACutRecordKeepsWhatWasReadBeforeTheCut)
         CZOLLibXMLElement root(nullptr, u"old");
         root.SetValue(u"old");
         LoadingArchive loading(Bytes(kWorkedExample.begin(), kWorkedExample.begin() + static_cast<std::ptrdiff_t>(n)));
-        EXPECT_EQ(CArchiveException::endOfFile, ArchiveExceptionCause([&] { root.Serialize(loading.Archive()); }))
+        EXPECT_EQ(CArchiveException::endOfFile,
+                  ExceptionCause<CArchiveException>([&] { root.Serialize(loading.Archive()); }))
             << n << " bytes";
         EXPECT_TRUE(root.GetName() == kept->name) << n << " bytes";
         EXPECT_TRUE(root.GetValue() == kept->value) << n << " bytes";
@@ -144,7 +146,8 @@ TEST(ElementLoading, ACutInsideADescendantKeepsTheSiblingsLoadedBeforeIt)
     {
         CZOLLibXMLElement root;
         LoadingArchive loading(Bytes(bytes.begin(), bytes.end() - static_cast<std::ptrdiff_t>(cutFromEnd)));
-        EXPECT_EQ(CArchiveException::endOfFile, ArchiveExceptionCause([&] { root.Serialize(loading.Archive()); }));
+        EXPECT_EQ(CArchiveException::endOfFile,
+                  ExceptionCause<CArchiveException>([&] { root.Serialize(loading.Archive()); }));
         EXPECT_EQ(u"c1,", Names(root)) << "cut " << cutFromEnd << " bytes from the end";
         EXPECT_EQ(u"g0,", Names(*root.GetFirstElement()));
     }
