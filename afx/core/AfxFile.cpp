@@ -46,7 +46,6 @@ BOOL CFile::Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
     }
     m_hFile = hFile;
     m_bCloseOnDelete = TRUE;
-    m_strFileName = lpszFileName;
     return TRUE;
 }
 
@@ -87,7 +86,6 @@ void CFile::Close()
     const HANDLE hFile = m_hFile;
     m_hFile = hFileNull;
     m_bCloseOnDelete = FALSE;
-    m_strFileName.Empty();
     if (hFile != hFileNull)
         AfxFileSystem::Close(hFile);
 }

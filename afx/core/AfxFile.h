@@ -3,7 +3,6 @@
 #pragma once
 
 #include "AfxExceptions.h"
-#include "AfxString.h"
 #include "AfxTypes.h"
 
 class AFX_CORE_API CFile
@@ -62,5 +61,4 @@ public:
 
 protected:
     BOOL m_bCloseOnDelete;
-    CString m_strFileName;
 };

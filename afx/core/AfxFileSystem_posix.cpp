@@ -1,5 +1,6 @@
-// Files over POSIX descriptors. A handle is the descriptor itself, so that
-// CFile::hFileNull is descriptor -1.
+// Files over POSIX descriptors. A handle is the descriptor plus one, as the
+// layer's Win32 file functions make them, so that no open file has the null
+// handle and CFile::hFileNull is no descriptor.
 #include "AfxFileSystem.h"
 
 #include "AfxFile.h"
@@ -14,12 +15,12 @@ namespace
 {
 int ToDescriptor(HANDLE hFile)
 {
-    return static_cast<int>(reinterpret_cast<INT_PTR>(hFile));
+    return static_cast<int>(reinterpret_cast<INT_PTR>(hFile) - 1);
 }
 
 HANDLE ToHandle(int fd)
 {
-    return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(fd));
+    return reinterpret_cast<HANDLE>(static_cast<INT_PTR>(fd) + 1);
 }
 
 int ToCause(int error)
@@ -62,17 +63,17 @@ int ToCause(int error)
     AfxThrowFileException(ToCause(error), static_cast<LONG>(error));
 }
 
-// File names are UTF-8 on POSIX systems; an unpaired surrogate becomes U+FFFD.
-std::string ToUtf8(LPCWSTR psz)
+// File names are UTF-8 on POSIX systems. A name holding an unpaired
+// surrogate has no UTF-8 form: FALSE, rather than open another file.
+bool ToUtf8(LPCWSTR psz, std::string& out)
 {
-    std::string out;
     for (; *psz != 0; ++psz)
     {
         char32_t cp = *psz;
         if (cp >= 0xD800 && cp < 0xDC00 && psz[1] >= 0xDC00 && psz[1] < 0xE000)
             cp = 0x10000 + ((cp - 0xD800) << 10) + (*++psz - 0xDC00);
         else if (cp >= 0xD800 && cp < 0xE000)
-            cp = 0xFFFD;
+            return false;
         if (cp < 0x80)
         {
             out += static_cast<char>(cp);
@@ -96,7 +97,7 @@ std::string ToUtf8(LPCWSTR psz)
             out += static_cast<char>(0x80 | (cp & 0x3F));
         }
     }
-    return out;
+    return true;
 }
 
 int ToOpenFlags(UINT nOpenFlags)
@@ -123,7 +124,13 @@ int ToOpenFlags(UINT nOpenFlags)
 HANDLE AfxFileSystem::Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException& rException)
 {
     // POSIX has no sharing modes: the share flags have nothing to map to.
-    const std::string path = ToUtf8(lpszFileName != nullptr ? lpszFileName : u"");
+    std::string path;
+    if (!ToUtf8(lpszFileName != nullptr ? lpszFileName : u"", path))
+    {
+        rException.m_cause = CFileException::badPath;
+        rException.m_lOsError = EILSEQ;
+        return CFile::hFileNull;
+    }
     int fd;
     do
         fd = ::open(path.c_str(), ToOpenFlags(nOpenFlags), 0666);
