@@ -10,4 +10,5 @@
 #include "AfxMemFile.h"
 #include "AfxArchive.h"
 #include "TextClasses.h"
+#include "Win32Kernel.h"
 #include "AfxExtensionModule.h"
