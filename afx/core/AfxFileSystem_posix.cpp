@@ -4,10 +4,11 @@
 #include "AfxFileSystem.h"
 
 #include "AfxFile.h"
+#include "AfxString.h"
+#include "TextConversion.h"
 
 #include <cerrno>
 #include <fcntl.h>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -63,43 +64,6 @@ int ToCause(int error)
     AfxThrowFileException(ToCause(error), static_cast<LONG>(error));
 }
 
-// File names are UTF-8 on POSIX systems. A name holding an unpaired
-// surrogate has no UTF-8 form: FALSE, rather than open another file.
-bool ToUtf8(LPCWSTR psz, std::string& out)
-{
-    for (; *psz != 0; ++psz)
-    {
-        char32_t cp = *psz;
-        if (cp >= 0xD800 && cp < 0xDC00 && psz[1] >= 0xDC00 && psz[1] < 0xE000)
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (*++psz - 0xDC00);
-        else if (cp >= 0xD800 && cp < 0xE000)
-            return false;
-        if (cp < 0x80)
-        {
-            out += static_cast<char>(cp);
-        }
-        else if (cp < 0x800)
-        {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-        else if (cp < 0x10000)
-        {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-        else
-        {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return true;
-}
-
 int ToOpenFlags(UINT nOpenFlags)
 {
     int flags = O_CLOEXEC;
@@ -124,8 +88,10 @@ int ToOpenFlags(UINT nOpenFlags)
 HANDLE AfxFileSystem::Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException& rException)
 {
     // POSIX has no sharing modes: the share flags have nothing to map to.
-    std::string path;
-    if (!ToUtf8(lpszFileName != nullptr ? lpszFileName : u"", path))
+    // File names are UTF-8 here. A name holding an unpaired surrogate has no
+    // UTF-8 form: refuse it rather than open another file.
+    CUtf8String path;
+    if (!AfxEncodeUtf8(lpszFileName, static_cast<std::size_t>(AfxStringLength(lpszFileName)), path))
     {
         rException.m_cause = CFileException::badPath;
         rException.m_lOsError = EILSEQ;
