@@ -43,13 +43,17 @@ inline UINT CommandFromText(const wchar_t* pszText)
     return pszEnd != pszText && *pszEnd == L'\0' && nValue <= 0xFFFF ? static_cast<UINT>(nValue) : 0;
 }
 
-// The top-level window with the title, waiting up to nTimeoutMs for it; null if none came.
+// The top-level window with the title, waiting up to nTimeoutMs for it to be
+// shown and its program to be back in its message loop; null if none came.
 inline HWND WaitForWindow(const wchar_t* pszTitle, DWORD nTimeoutMs)
 {
     const DWORD nStart = ::GetTickCount();
     for (;;)
     {
-        if (const HWND hWnd = ::FindWindowW(nullptr, pszTitle))
+        const HWND hWnd = ::FindWindowW(nullptr, pszTitle);
+        DWORD_PTR nResult = 0;
+        if (hWnd != nullptr && ::IsWindowVisible(hWnd) &&
+            ::SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, nTimeoutMs, &nResult))
             return hWnd;
         if (::GetTickCount() - nStart >= nTimeoutMs)
             return nullptr;
