@@ -75,67 +75,82 @@ CString FolderOf(LPCWSTR pszPath)
     return CString();
 }
 
-// Reads the attributes of one element into the skin; remembers whether any
-// value was malformed. An absent element or attribute changes nothing.
-class SkinReader
+// Where each value of a skin file goes: element, attribute, member.
+struct NumberField
 {
-public:
-    SkinReader(const CZOLLibXMLElement* pElement, const CString& strFolder)
-        : m_pElement(pElement), m_strFolder(strFolder)
-    {
-    }
-
-    SkinReader Child(LPCWSTR pszName) const
-    {
-        return SkinReader(m_pElement != nullptr ? m_pElement->GetElementByName(pszName) : nullptr, m_strFolder);
-    }
-
-    void Number(LPCWSTR pszName, int nMin, int nMax, int& nValue)
-    {
-        if (const CZOLLibXMLAttribute* pAttribute = Find(pszName))
-            m_bValid = ParseNumber(pAttribute->GetValue(), nMin, nMax, nValue) && m_bValid;
-    }
-
-    void Colour(LPCWSTR pszName, COLORREF& crValue)
-    {
-        if (const CZOLLibXMLAttribute* pAttribute = Find(pszName))
-            m_bValid = ParseColour(pAttribute->GetValue(), crValue) && m_bValid;
-    }
-
-    void Text(LPCWSTR pszName, CString& strValue)
-    {
-        if (const CZOLLibXMLAttribute* pAttribute = Find(pszName))
-            strValue = pAttribute->GetValue();
-    }
-
-    void Image(LPCWSTR pszName, GdiHandle<HBITMAP>& image)
-    {
-        const CZOLLibXMLAttribute* pAttribute = Find(pszName);
-        if (pAttribute == nullptr)
-            return;
-        const CString strFile = pAttribute->GetValue();
-        const CString strPath = IsAbsolutePath(strFile) ? strFile : m_strFolder + strFile;
-        image.reset(static_cast<HBITMAP>(::LoadImageW(nullptr, AfxWin32Text(strPath.GetString()), IMAGE_BITMAP, 0,
-                                                      0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    }
-
-    bool IsValid() const { return m_bValid; }
-    void Merge(const SkinReader& child) { m_bValid = m_bValid && child.m_bValid; }
-
-private:
-    const CZOLLibXMLAttribute* Find(LPCWSTR pszName) const
-    {
-        return m_pElement != nullptr ? m_pElement->GetAttribute(pszName) : nullptr;
-    }
-
-    const CZOLLibXMLElement* m_pElement;
-    CString m_strFolder;
-    bool m_bValid = true;
+    LPCWSTR pszElement; // null: the root
+    LPCWSTR pszAttribute;
+    int nMin;
+    int nMax;
+    int CZOLUISkin::*pField;
 };
+
+struct ColourField
+{
+    LPCWSTR pszElement;
+    LPCWSTR pszAttribute;
+    COLORREF CZOLUISkin::*pField;
+};
+
+struct ImageField
+{
+    LPCWSTR pszElement;
+    LPCWSTR pszAttribute;
+    GdiHandle<HBITMAP> CZOLUISkin::*pField;
+};
+
+const NumberField kNumbers[] = {
+    {nullptr, u"fontSize", 6, 24, &CZOLUISkin::m_nFontPoints},
+    {u"frame", u"border", 0, 32, &CZOLUISkin::m_nBorder},
+    {u"frame", u"caption", 16, 64, &CZOLUISkin::m_nCaption},
+    {u"frame", u"corner", 0, 32, &CZOLUISkin::m_nCorner},
+    {u"menubar", u"height", 16, 64, &CZOLUISkin::m_nBarHeight},
+};
+
+const ColourField kColours[] = {
+    {u"frame", u"outline", &CZOLUISkin::m_crOutline},
+    {u"frame", u"fill", &CZOLUISkin::m_crBorder},
+    {u"caption", u"start", &CZOLUISkin::m_crCaptionStart},
+    {u"caption", u"end", &CZOLUISkin::m_crCaptionEnd},
+    {u"caption", u"text", &CZOLUISkin::m_crCaptionText},
+    {u"caption", u"inactiveStart", &CZOLUISkin::m_crInactiveStart},
+    {u"caption", u"inactiveEnd", &CZOLUISkin::m_crInactiveEnd},
+    {u"caption", u"inactiveText", &CZOLUISkin::m_crInactiveText},
+    {u"caption", u"buttons", &CZOLUISkin::m_crButtons},
+    {u"client", u"start", &CZOLUISkin::m_crClientStart},
+    {u"client", u"end", &CZOLUISkin::m_crClientEnd},
+    {u"menubar", u"start", &CZOLUISkin::m_crBarStart},
+    {u"menubar", u"end", &CZOLUISkin::m_crBarEnd},
+    {u"menubar", u"text", &CZOLUISkin::m_crBarText},
+    {u"menubar", u"line", &CZOLUISkin::m_crBarLine},
+    {u"menuitem", u"start", &CZOLUISkin::m_crItemStart},
+    {u"menuitem", u"end", &CZOLUISkin::m_crItemEnd},
+    {u"menuitem", u"text", &CZOLUISkin::m_crItemText},
+    {u"menuitem", u"outline", &CZOLUISkin::m_crItemOutline},
+};
+
+const ImageField kImages[] = {
+    {u"menubar", u"image", &CZOLUISkin::m_barImage},
+    {u"menuitem", u"image", &CZOLUISkin::m_itemImage},
+};
+
+// The attribute's value, or null when the element or the attribute is absent.
+const CZOLLibXMLAttribute* FindValue(const CZOLLibXMLElement& root, LPCWSTR pszElement, LPCWSTR pszAttribute)
+{
+    const CZOLLibXMLElement* pElement = pszElement != nullptr ? root.GetElementByName(pszElement) : &root;
+    return pElement != nullptr ? pElement->GetAttribute(pszAttribute) : nullptr;
+}
+
+GdiHandle<HBITMAP> LoadBitmapFile(const CString& strFile, const CString& strFolder)
+{
+    const CString strPath = IsAbsolutePath(strFile) ? strFile : strFolder + strFile;
+    return GdiHandle<HBITMAP>(static_cast<HBITMAP>(::LoadImageW(
+        nullptr, AfxWin32Text(strPath.GetString()), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+}
 }
 
 CZOLUISkin::CZOLUISkin()
-    : m_strName(u"Default"), m_strFontFace(u"Tahoma"), m_crOutline(RGB(40, 52, 70)),
+    : m_strFontFace(u"Tahoma"), m_crOutline(RGB(40, 52, 70)),
       m_crBorder(RGB(84, 104, 132)), m_crCaptionStart(RGB(58, 80, 112)), m_crCaptionEnd(RGB(104, 130, 166)),
       m_crCaptionText(RGB(255, 255, 255)), m_crInactiveStart(RGB(120, 128, 140)),
       m_crInactiveEnd(RGB(160, 168, 178)), m_crInactiveText(RGB(226, 230, 236)), m_crButtons(RGB(240, 244, 250)),
@@ -171,53 +186,26 @@ std::unique_ptr<CZOLUISkin> CZOLUISkin::FromFile(LPCWSTR pszPath)
             return nullptr;
 
         auto pSkin = std::make_unique<CZOLUISkin>();
-        SkinReader skin(pRoot.get(), FolderOf(pszPath));
-        skin.Text(u"name", pSkin->m_strName);
-        skin.Text(u"font", pSkin->m_strFontFace);
-        skin.Number(u"fontSize", 6, 24, pSkin->m_nFontPoints);
-
-        SkinReader frame = skin.Child(u"frame");
-        frame.Number(u"border", 0, 32, pSkin->m_nBorder);
-        frame.Number(u"caption", 16, 64, pSkin->m_nCaption);
-        frame.Number(u"corner", 0, 32, pSkin->m_nCorner);
-        frame.Colour(u"outline", pSkin->m_crOutline);
-        frame.Colour(u"fill", pSkin->m_crBorder);
-        skin.Merge(frame);
-
-        SkinReader caption = skin.Child(u"caption");
-        caption.Colour(u"start", pSkin->m_crCaptionStart);
-        caption.Colour(u"end", pSkin->m_crCaptionEnd);
-        caption.Colour(u"text", pSkin->m_crCaptionText);
-        caption.Colour(u"inactiveStart", pSkin->m_crInactiveStart);
-        caption.Colour(u"inactiveEnd", pSkin->m_crInactiveEnd);
-        caption.Colour(u"inactiveText", pSkin->m_crInactiveText);
-        caption.Colour(u"buttons", pSkin->m_crButtons);
-        skin.Merge(caption);
-
-        SkinReader client = skin.Child(u"client");
-        client.Colour(u"start", pSkin->m_crClientStart);
-        client.Colour(u"end", pSkin->m_crClientEnd);
-        skin.Merge(client);
-
-        SkinReader bar = skin.Child(u"menubar");
-        bar.Number(u"height", 16, 64, pSkin->m_nBarHeight);
-        bar.Colour(u"start", pSkin->m_crBarStart);
-        bar.Colour(u"end", pSkin->m_crBarEnd);
-        bar.Colour(u"text", pSkin->m_crBarText);
-        bar.Colour(u"line", pSkin->m_crBarLine);
-        bar.Image(u"image", pSkin->m_barImage);
-        skin.Merge(bar);
-
-        SkinReader item = skin.Child(u"menuitem");
-        item.Colour(u"start", pSkin->m_crItemStart);
-        item.Colour(u"end", pSkin->m_crItemEnd);
-        item.Colour(u"text", pSkin->m_crItemText);
-        item.Colour(u"outline", pSkin->m_crItemOutline);
-        item.Image(u"image", pSkin->m_itemImage);
-        skin.Merge(item);
-
-        if (!skin.IsValid())
-            return nullptr;
+        if (const CZOLLibXMLAttribute* pFont = pRoot->GetAttribute(u"font"))
+            pSkin->m_strFontFace = pFont->GetValue();
+        for (const NumberField& field : kNumbers)
+        {
+            const CZOLLibXMLAttribute* pValue = FindValue(*pRoot, field.pszElement, field.pszAttribute);
+            if (pValue != nullptr && !ParseNumber(pValue->GetValue(), field.nMin, field.nMax, (*pSkin).*field.pField))
+                return nullptr;
+        }
+        for (const ColourField& field : kColours)
+        {
+            const CZOLLibXMLAttribute* pValue = FindValue(*pRoot, field.pszElement, field.pszAttribute);
+            if (pValue != nullptr && !ParseColour(pValue->GetValue(), (*pSkin).*field.pField))
+                return nullptr;
+        }
+        const CString strFolder = FolderOf(pszPath);
+        for (const ImageField& field : kImages)
+        {
+            if (const CZOLLibXMLAttribute* pValue = FindValue(*pRoot, field.pszElement, field.pszAttribute))
+                (*pSkin).*field.pField = LoadBitmapFile(pValue->GetValue(), strFolder);
+        }
         pSkin->CreateFonts();
         return pSkin;
     }

@@ -20,7 +20,6 @@ struct CZOLUISkin
     // with the colours instead.
     static std::unique_ptr<CZOLUISkin> FromFile(LPCWSTR pszPath);
 
-    CString m_strName;
     CString m_strFontFace;
     int m_nFontPoints = 9;
 

@@ -42,9 +42,7 @@ TEST_F(ProgramTest, MenuBarIsAVisibleChildDockedAcrossTheTop)
         PumpMessages();
         RECT client;
         ::GetClientRect(Frame(), &client);
-        RECT bar;
-        ::GetWindowRect(hBar, &bar);
-        ::MapWindowPoints(nullptr, Frame(), reinterpret_cast<POINT*>(&bar), 2);
+        const RECT bar = BarArea();
         EXPECT_EQ(0, bar.left) << nWidth;
         EXPECT_EQ(0, bar.top) << nWidth;
         EXPECT_EQ(client.right, bar.right) << nWidth;

@@ -40,6 +40,14 @@ protected:
         return *dynamic_cast<CZOLUICoolMenuBar*>(CWnd::FromHandlePermanent(MenuBarWindow()));
     }
     static HMENU BarMenu() { return MenuBar().GetMenu(); }
+    // The menu bar's rectangle in the frame's client coordinates.
+    static RECT BarArea()
+    {
+        RECT rect;
+        ::GetWindowRect(MenuBarWindow(), &rect);
+        ::MapWindowPoints(nullptr, Frame(), reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
 
     // Gives the frame a menu command, as the menu bar does, and lets it settle.
     static void Command(UINT nID)

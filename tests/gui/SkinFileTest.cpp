@@ -24,6 +24,17 @@ class BadSkinFileTest : public ProgramTest, public ::testing::WithParamInterface
 {
 };
 
+// The colour at a point of the frame's client area, as painted now.
+std::uint32_t PixelAt(HWND hFrame, POINT point)
+{
+    RECT window;
+    ::GetWindowRect(hFrame, &window);
+    ::ClientToScreen(hFrame, &point);
+    const std::vector<std::uint32_t> look = CaptureWindow(hFrame);
+    return look[static_cast<std::size_t>(point.y - window.top) * static_cast<std::size_t>(window.right - window.left) +
+                static_cast<std::size_t>(point.x - window.left)];
+}
+
 // Applies the skin file at the path the way the skin commands do.
 void ApplySkinFile(HWND hFrame, const std::wstring& strPath)
 {
@@ -55,20 +66,22 @@ INSTANTIATE_TEST_SUITE_P(Files, BadSkinFileTest, ::testing::ValuesIn(kBadSkinFil
 TEST_F(ProgramTest, SkinFileNamesOnlyWhatItChanges)
 {
     const std::wstring strPath = MakeTempFolder(L"zolui-skins") + L"\\red.xml";
-    WriteTextFile(strPath, "<?xml version=\"1.0\"?>\n<SKIN><Client Start=\"#FF0000\" end=\"#ff0000\"/></SKIN>");
+    // Names in any case; an image that cannot be loaded leaves the colours.
+    WriteTextFile(strPath, "<?xml version=\"1.0\"?>\n<SKIN><Client Start=\"#FF0000\" end=\"#ff0000\"/>"
+                           "<menubar image=\"nowhere.bmp\"/></SKIN>");
     ApplySkinFile(Frame(), strPath);
 
-    // The client area below the bar is red; the rest keeps the library's look.
-    RECT window;
-    ::GetWindowRect(Frame(), &window);
-    POINT centre = {0, 0};
     RECT client;
     ::GetClientRect(Frame(), &client);
-    centre = {client.right / 2, client.bottom / 2};
-    ::ClientToScreen(Frame(), &centre);
-    const std::vector<std::uint32_t> look = CaptureWindow(Frame());
-    const std::size_t nIndex =
-        static_cast<std::size_t>(centre.y - window.top) * static_cast<std::size_t>(window.right - window.left) +
-        static_cast<std::size_t>(centre.x - window.left);
-    EXPECT_EQ(0xFF0000u, look[nIndex]);
+    EXPECT_EQ(0xFF0000u, PixelAt(Frame(), {client.right / 2, client.bottom / 2}));
+}
+
+TEST_F(ProgramTest, ImageCoolbarDrawsTheBarFromTheImageBesideIt)
+{
+    Command(ID_COOLBAR_COLORCOOLBAR);
+    const RECT bar = BarArea();
+    const POINT top = {(bar.left + bar.right) / 2, bar.top};
+    EXPECT_NE(0xFFFFFFu, PixelAt(Frame(), top));
+    Command(ID_COOLBAR_IMAGECOOLBAR);
+    EXPECT_EQ(0xFFFFFFu, PixelAt(Frame(), top)) << "the image's top row is white";
 }
