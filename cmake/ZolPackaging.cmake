@@ -19,5 +19,6 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/ZOLXMLConfigVersion.cmake
 install(FILES ${PROJECT_BINARY_DIR}/ZOLXMLConfig.cmake ${PROJECT_BINARY_DIR}/ZOLXMLConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZOLXML)
 
+file(RELATIVE_PATH ZOL_PC_TO_PREFIX /root/${CMAKE_INSTALL_LIBDIR}/pkgconfig /root)
 configure_file(${PROJECT_SOURCE_DIR}/cmake/zolxml.pc.in ${PROJECT_BINARY_DIR}/zolxml.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/zolxml.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -9,7 +9,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Link the runtime (libgcc, libstdc++, winpthread) statically so that neither
-# programs nor our DLLs need MinGW DLLs beside them.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Link the runtime statically so that programs and DLLs need no MinGW DLLs beside them.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")

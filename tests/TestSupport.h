@@ -1,10 +1,15 @@
 // Helpers shared by the test programs.
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <exception>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <stdexcept>
+#include <string>
 
 #if defined(_WIN32)
 #  include <afx/core/afx.h>
@@ -32,16 +37,17 @@ inline void RunOnSmallStack(std::size_t stackBytes, const std::function<void()>&
                 job->failure = std::current_exception();
             }
         }
+#if defined(_WIN32)
+        static DWORD WINAPI Start(LPVOID p)
+        {
+            Run(static_cast<Job*>(p));
+            return 0;
+        }
+#endif
     } job{&work, nullptr};
 
 #if defined(_WIN32)
-    HANDLE thread = ::CreateThread(
-        nullptr, stackBytes,
-        [](LPVOID p) -> DWORD {
-            Job::Run(static_cast<Job*>(p));
-            return 0;
-        },
-        &job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    HANDLE thread = ::CreateThread(nullptr, stackBytes, &Job::Start, &job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (thread == nullptr)
         throw std::runtime_error("CreateThread failed");
     ::WaitForSingleObject(thread, INFINITE);
@@ -69,3 +75,37 @@ inline void RunOnSmallStack(std::size_t stackBytes, const std::function<void()>&
 
 // 256 KiB: far less than a recursive walk of a million levels would need.
 constexpr std::size_t kSmallStack = 256 * 1024;
+
+// A fresh directory for a test's files, removed with everything in it.
+class ScratchDirectory
+{
+public:
+    ScratchDirectory()
+    {
+        static std::atomic<unsigned> s_count{0};
+        const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+        m_path = std::filesystem::temp_directory_path() /
+                 ("zol-test-" + std::to_string(ticks) + "-" + std::to_string(s_count++));
+        std::filesystem::create_directories(m_path);
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+    ~ScratchDirectory()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+
+    std::filesystem::path Path(const std::filesystem::path& name) const { return m_path / name; }
+
+    // Writes bytes to a new file of that name and returns its path.
+    std::filesystem::path Write(const std::filesystem::path& name, const std::string& bytes) const
+    {
+        const std::filesystem::path path = Path(name);
+        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+
+private:
+    std::filesystem::path m_path;
+};

@@ -7,4 +7,5 @@
 #include "AfxPtrList.h"
 #include "AfxMapStringToPtr.h"
 #include "TextClasses.h"
+#include "Win32Kernel.h"
 #include "AfxExtensionModule.h"

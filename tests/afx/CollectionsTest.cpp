@@ -1,0 +1,146 @@
+#include <ZOLXML/ZOLLibXML.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+void* P(INT_PTR i)
+{
+    return reinterpret_cast<void*>(i);
+}
+
+std::vector<INT_PTR> Items(const CPtrList& list)
+{
+    std::vector<INT_PTR> out;
+    for (POSITION pos = list.GetHeadPosition(); pos != nullptr;)
+        out.push_back(reinterpret_cast<INT_PTR>(list.GetNext(pos)));
+    return out;
+}
+
+std::vector<CString> Keys(const CMapStringToPtr& map)
+{
+    std::vector<CString> out;
+    CString key;
+    void* value = nullptr;
+    for (POSITION pos = map.GetStartPosition(); pos != nullptr;)
+    {
+        map.GetNextAssoc(pos, key, value);
+        out.push_back(key);
+    }
+    return out;
+}
+}
+
+TEST(CPtrList, AddFindRemove)
+{
+    CPtrList list;
+    for (INT_PTR i = 1; i <= 25; ++i)
+        list.AddTail(P(i));
+    list.AddHead(P(0));
+    EXPECT_EQ(26, list.GetCount());
+    EXPECT_EQ(P(0), list.GetHead());
+    EXPECT_EQ(P(25), list.GetTail());
+
+    list.RemoveAt(list.Find(P(10)));
+    list.RemoveAt(list.Find(P(0)));
+    list.RemoveAt(list.Find(P(25)));
+    EXPECT_EQ(nullptr, list.Find(P(10)));
+    EXPECT_EQ(23, list.GetCount());
+    std::vector<INT_PTR> expected;
+    for (INT_PTR i = 1; i <= 24; ++i)
+        if (i != 10)
+            expected.push_back(i);
+    EXPECT_EQ(expected, Items(list));
+
+    POSITION second = list.Find(P(2));
+    EXPECT_EQ(list.Find(P(3)), list.Find(P(3), second));
+    EXPECT_EQ(nullptr, list.Find(P(1), second));
+    EXPECT_EQ(P(1), list.RemoveHead());
+    EXPECT_EQ(P(24), list.RemoveTail());
+    list.RemoveAll();
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_EQ(nullptr, list.GetHeadPosition());
+    list.AddTail(P(7));
+    EXPECT_EQ(std::vector<INT_PTR>{7}, Items(list));
+}
+
+TEST(CPtrList, EmptyListAccessRaisesInvalidArgument)
+{
+    CPtrList list;
+    int raised = 0;
+    for (auto access : {+[](CPtrList& l) { l.GetHead(); }, +[](CPtrList& l) { l.RemoveTail(); },
+                        +[](CPtrList& l) { POSITION p = nullptr; l.GetNext(p); }})
+    {
+        try
+        {
+            access(list);
+        }
+        catch (CInvalidArgException* e)
+        {
+            ++raised;
+            e->Delete();
+        }
+    }
+    EXPECT_EQ(3, raised);
+}
+
+TEST(CMapStringToPtr, InsertionOrderAndReplacementInPlace)
+{
+    CMapStringToPtr map;
+    for (LPCWSTR key : {u"m", u"c", u"x", u"a"})
+        map.SetAt(key, P(1));
+    map[u"c"] = P(2);
+    EXPECT_EQ((std::vector<CString>{u"m", u"c", u"x", u"a"}), Keys(map));
+    void* value = nullptr;
+    EXPECT_TRUE(map.Lookup(u"c", value));
+    EXPECT_EQ(P(2), value);
+    EXPECT_FALSE(map.Lookup(u"C", value)); // keys are exact; callers fold them
+
+    EXPECT_TRUE(map.RemoveKey(u"c"));
+    EXPECT_FALSE(map.RemoveKey(u"c"));
+    map.SetAt(u"c", P(3));
+    EXPECT_EQ((std::vector<CString>{u"m", u"x", u"a", u"c"}), Keys(map));
+    EXPECT_EQ(4, map.GetCount());
+}
+
+TEST(CMapStringToPtr, GrowsAndStaysConsistentUnderChurn)
+{
+    CMapStringToPtr map;
+    std::vector<CString> keys;
+    for (int i = 0; i < 3000; ++i)
+    {
+        CString key(u"k");
+        key += CString(static_cast<WCHAR>(u'A' + i % 26), 1 + i / 26);
+        keys.push_back(key);
+        map.SetAt(key, P(i));
+    }
+    for (int i = 0; i < 3000; i += 2)
+        EXPECT_TRUE(map.RemoveKey(keys[static_cast<std::size_t>(i)]));
+    EXPECT_EQ(1500, map.GetCount());
+    for (int i = 0; i < 3000; ++i)
+    {
+        void* value = nullptr;
+        EXPECT_EQ(i % 2 == 1, map.Lookup(keys[static_cast<std::size_t>(i)], value) != FALSE);
+        EXPECT_EQ(i % 2 == 1 ? P(i) : nullptr, value);
+    }
+    std::vector<CString> odd;
+    for (std::size_t i = 1; i < keys.size(); i += 2)
+        odd.push_back(keys[i]);
+    EXPECT_EQ(odd, Keys(map));
+    map.RemoveAll();
+    EXPECT_TRUE(map.IsEmpty());
+    EXPECT_EQ(nullptr, map.GetStartPosition());
+}
+
+TEST(CMapStringToPtr, PairWalkMatchesCursorWalk)
+{
+    CMapStringToPtr map;
+    map.SetAt(u"one", P(1));
+    map.SetAt(u"two", P(2));
+    std::vector<CString> keys;
+    for (const CMapStringToPtr::CPair* p = map.PGetFirstAssoc(); p != nullptr; p = map.PGetNextAssoc(p))
+        keys.push_back(p->key);
+    EXPECT_EQ(Keys(map), keys);
+}

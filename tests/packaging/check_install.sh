@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix and builds a consumer against it,
+# once through the CMake package and once through pkg-config.
+# Usage: check_install.sh <build dir> <consumer source dir> <C++ compiler>
+set -euo pipefail
+build=$1
+consumer=$2
+cxx=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+
+cmake --install "$build" --prefix "$prefix" > /dev/null
+for f in include/ZOLXML/ZOLLibXML.h include/afx/core/afx.h lib/pkgconfig/zolxml.pc \
+         lib/cmake/ZOLXML/ZOLXMLConfig.cmake lib/libZOLXML.so.1 lib/libZOLAfx.so.1; do
+  [ -e "$prefix/$f" ] || { echo "missing after install: $f"; exit 1; }
+done
+
+soname=$(objdump -p "$prefix/lib/libZOLXML.so" | awk '/SONAME/ {print $2}')
+[ "$soname" = "libZOLXML.so.1" ] || { echo "unexpected soname: $soname"; exit 1; }
+
+# Only the exported classes leave the library; start-up internals stay hidden.
+if nm -D --defined-only "$prefix/lib/libZOLXML.so" | grep -q ZolXmlProcess; then
+  echo "internal symbols are exported"; exit 1
+fi
+nm -D --defined-only "$prefix/lib/libZOLXML.so" | grep -q CZOLLibXMLElement \
+  || { echo "the element class is not exported"; exit 1; }
+
+export LD_LIBRARY_PATH=$prefix/lib
+cmake -S "$consumer" -B "$work/cmake" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" > /dev/null
+cmake --build "$work/cmake" > /dev/null
+"$work/cmake/consumer"
+
+export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
+# shellcheck disable=SC2046
+"$cxx" "$consumer/main.cpp" $(pkg-config --cflags --libs zolxml) -o "$work/pkgconfig-consumer"
+"$work/pkgconfig-consumer" > /dev/null
+echo "installed package builds with CMake and pkg-config"
