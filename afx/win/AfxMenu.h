@@ -17,7 +17,6 @@ public:
     // Gives up ownership and returns the handle.
     HMENU Detach();
     BOOL DestroyMenu();
-    HMENU GetSafeHmenu() const noexcept { return this == nullptr ? nullptr : m_hMenu; }
 
     HMENU m_hMenu = nullptr;
 };

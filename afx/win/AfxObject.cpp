@@ -11,7 +11,7 @@ BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const
     return FALSE;
 }
 
-const CRuntimeClass CObject::classCObject = {"CObject", sizeof(CObject), 0xFFFF, nullptr, nullptr};
+const CRuntimeClass CObject::classCObject = {"CObject", nullptr, nullptr};
 
 CObject::~CObject() = default;
 

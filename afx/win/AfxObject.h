@@ -9,9 +9,7 @@ class CObject;
 struct AFX_CORE_API CRuntimeClass
 {
     LPCSTR m_lpszClassName;
-    int m_nObjectSize;
-    UINT m_wSchema;
-    CObject* (PASCAL* m_pfnCreateObject)();
+    CObject* (PASCAL* m_pfnCreateObject)(); // null: no dynamic creation
     CRuntimeClass* (PASCAL* m_pfnGetBaseClass)();
 
     // TRUE when this class is pBaseClass or derives from it.
@@ -32,8 +30,8 @@ public:                                                                         
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                             \
     CRuntimeClass* PASCAL class_name::GetThisBaseClass() { return RUNTIME_CLASS(base_class_name); } \
-    const CRuntimeClass class_name::class##class_name = {                                          \
-        #class_name, sizeof(class class_name), 0xFFFF, nullptr, &class_name::GetThisBaseClass};    \
+    const CRuntimeClass class_name::class##class_name = {#class_name, nullptr,                     \
+                                                         &class_name::GetThisBaseClass};           \
     CRuntimeClass* PASCAL class_name::GetThisClass()                                               \
     {                                                                                              \
         return const_cast<CRuntimeClass*>(&class_name::class##class_name);                         \

@@ -15,11 +15,6 @@ inline wchar_t* AfxWin32Text(LPWSTR psz) noexcept
     return reinterpret_cast<wchar_t*>(psz);
 }
 
-inline DWORD GetCurrentDirectoryW(DWORD nBufferLength, LPWSTR lpBuffer)
-{
-    return ::GetCurrentDirectoryW(nBufferLength, AfxWin32Text(lpBuffer));
-}
-
 inline HMENU LoadMenuW(HINSTANCE hInstance, LPCWSTR lpMenuName)
 {
     return ::LoadMenuW(hInstance, AfxWin32Text(lpMenuName));

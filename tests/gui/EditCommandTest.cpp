@@ -2,6 +2,8 @@
 
 #include <afx/win/afxres.h>
 
+#include <functional>
+
 namespace
 {
 // What an action could change: the skin path, the bar's menu, the look and
@@ -89,17 +91,25 @@ TEST_F(ProgramTest, EditShortcutKeysTriggerNoCommand)
 
 TEST_F(ProgramTest, MenuBarReportsTheChosenItemToTheFrame)
 {
-    // Keys waiting in the queue drive the popup once it opens: the first
-    // Edit item, Undo, is chosen.
-    ::PostMessageW(Frame(), WM_KEYDOWN, VK_DOWN, 0);
-    ::PostMessageW(Frame(), WM_KEYDOWN, VK_RETURN, 0);
-    ASSERT_TRUE(MenuBar().OpenByMnemonic(u'e'));
-    std::vector<WPARAM> commands;
-    PumpMessages(100, 3000, [&](const MSG& msg) {
-        if (msg.hwnd == Frame() && msg.message == WM_COMMAND)
-            commands.push_back(msg.wParam);
-    });
-    EXPECT_EQ(std::vector<WPARAM>{ID_EDIT_UNDO}, commands);
+    // Opened by the bar itself, and by the frame for Alt+E.
+    const std::function<void()> openers[] = {
+        [] { ASSERT_TRUE(MenuBar().OpenByMnemonic(u'e')); },
+        [] { ::SendMessageW(Frame(), WM_SYSCOMMAND, SC_KEYMENU, 'e'); },
+    };
+    for (const auto& open : openers)
+    {
+        // Keys waiting in the queue drive the popup once it opens: the first
+        // Edit item, Undo, is chosen.
+        ::PostMessageW(Frame(), WM_KEYDOWN, VK_DOWN, 0);
+        ::PostMessageW(Frame(), WM_KEYDOWN, VK_RETURN, 0);
+        open();
+        std::vector<WPARAM> commands;
+        PumpMessages(100, 3000, [&](const MSG& msg) {
+            if (msg.hwnd == Frame() && msg.message == WM_COMMAND)
+                commands.push_back(msg.wParam);
+        });
+        EXPECT_EQ(std::vector<WPARAM>{ID_EDIT_UNDO}, commands);
+    }
 }
 
 TEST_F(ProgramTest, MenuBarClosedWithoutAChoiceReportsNothing)
