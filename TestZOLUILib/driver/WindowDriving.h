@@ -43,17 +43,47 @@ inline UINT CommandFromText(const wchar_t* pszText)
     return pszEnd != pszText && *pszEnd == L'\0' && nValue <= 0xFFFF ? static_cast<UINT>(nValue) : 0;
 }
 
-// The top-level window with the title, waiting up to nTimeoutMs for it to be
-// shown and its program to be back in its message loop; null if none came.
-inline HWND WaitForWindow(const wchar_t* pszTitle, DWORD nTimeoutMs)
+struct WindowSearch
+{
+    const wchar_t* pszTitle;
+    DWORD nProcessId; // 0: any process
+    HWND hFound;
+};
+
+inline BOOL CALLBACK MatchWindow(HWND hWnd, LPARAM lParam)
+{
+    auto* pSearch = reinterpret_cast<WindowSearch*>(lParam);
+    wchar_t szTitle[256] = {};
+    ::GetWindowTextW(hWnd, szTitle, 256);
+    DWORD nProcess = 0;
+    ::GetWindowThreadProcessId(hWnd, &nProcess);
+    if (!::IsWindowVisible(hWnd) || std::wcscmp(szTitle, pSearch->pszTitle) != 0 ||
+        (pSearch->nProcessId != 0 && nProcess != pSearch->nProcessId))
+        return TRUE;
+    pSearch->hFound = hWnd;
+    return FALSE;
+}
+
+// A shown top-level window with the title, of the process when nProcessId
+// is not 0; null if there is none.
+inline HWND FindShownWindow(const wchar_t* pszTitle, DWORD nProcessId)
+{
+    WindowSearch search = {pszTitle, nProcessId, nullptr};
+    ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
+
+// The top-level window with the title (of the process, when nProcessId is not
+// 0), waiting up to nTimeoutMs for it to be shown and its program to be back
+// in its message loop; null if none came.
+inline HWND WaitForWindow(const wchar_t* pszTitle, DWORD nTimeoutMs, DWORD nProcessId = 0)
 {
     const DWORD nStart = ::GetTickCount();
     for (;;)
     {
-        const HWND hWnd = ::FindWindowW(nullptr, pszTitle);
+        const HWND hWnd = FindShownWindow(pszTitle, nProcessId);
         DWORD_PTR nResult = 0;
-        if (hWnd != nullptr && ::IsWindowVisible(hWnd) &&
-            ::SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, nTimeoutMs, &nResult))
+        if (hWnd != nullptr && ::SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, nTimeoutMs, &nResult))
             return hWnd;
         if (::GetTickCount() - nStart >= nTimeoutMs)
             return nullptr;

@@ -44,13 +44,7 @@ public:
     bool IsStarted() const { return m_bStarted; }
 
     // The frame: the program's top-level window with the title.
-    HWND Frame(DWORD nTimeoutMs = 20000) const
-    {
-        const HWND hWnd = WaitForWindow(L"Hello, ZOLUI!", nTimeoutMs);
-        DWORD nProcess = 0;
-        ::GetWindowThreadProcessId(hWnd, &nProcess);
-        return nProcess == m_process.dwProcessId ? hWnd : nullptr;
-    }
+    HWND Frame() const { return WaitForWindow(L"Hello, ZOLUI!", 20000, m_process.dwProcessId); }
 
     // The exit code once the program has ended, or -1 when it runs on.
     long ExitCode(DWORD nTimeoutMs) const
