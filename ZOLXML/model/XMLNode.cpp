@@ -70,7 +70,7 @@ void CZOLLibXMLNode::SetName(LPCWSTR pszName)
 }
 
 // Defined through a null object pointer too.
-__attribute__((no_sanitize("null"))) int CZOLLibXMLNode::IsNamed(LPCWSTR pszName) const
+__attribute__((no_sanitize("null", "vptr"))) int CZOLLibXMLNode::IsNamed(LPCWSTR pszName) const
 {
     if (this == nullptr)
         return 0;
@@ -88,7 +88,7 @@ void CZOLLibXMLNode::SetValue(LPCWSTR pszValue)
 }
 
 // Defined through a null object pointer too.
-__attribute__((no_sanitize("null"))) void CZOLLibXMLNode::Delete()
+__attribute__((no_sanitize("null", "vptr"))) void CZOLLibXMLNode::Delete()
 {
     if (this == nullptr)
         return;
