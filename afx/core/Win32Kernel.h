@@ -60,14 +60,23 @@ constexpr DWORD ERROR_TOO_MANY_OPEN_FILES = 4;
 constexpr DWORD ERROR_ACCESS_DENIED = 5;
 constexpr DWORD ERROR_INVALID_HANDLE = 6;
 constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
+constexpr DWORD ERROR_WRITE_PROTECT = 19;
 constexpr DWORD ERROR_GEN_FAILURE = 31;
 constexpr DWORD ERROR_SHARING_VIOLATION = 32;
+constexpr DWORD ERROR_LOCK_VIOLATION = 33;
+constexpr DWORD ERROR_HANDLE_EOF = 38;
+constexpr DWORD ERROR_HANDLE_DISK_FULL = 39;
 constexpr DWORD ERROR_FILE_EXISTS = 80;
 constexpr DWORD ERROR_INVALID_PARAMETER = 87;
+constexpr DWORD ERROR_BROKEN_PIPE = 109;
 constexpr DWORD ERROR_DISK_FULL = 112;
 constexpr DWORD ERROR_INVALID_NAME = 123;
 constexpr DWORD ERROR_NEGATIVE_SEEK = 131;
+constexpr DWORD ERROR_SEEK_ON_DEVICE = 132;
+constexpr DWORD ERROR_BAD_PATHNAME = 161;
 constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
+constexpr DWORD ERROR_IO_DEVICE = 1117;
+constexpr DWORD ERROR_CANT_RESOLVE_FILENAME = 1921;
 
 // Opens a regular file for GENERIC_READ and/or GENERIC_WRITE. A directory, a
 // FIFO or a device is refused with ERROR_ACCESS_DENIED, as Win32 refuses a
@@ -80,6 +89,11 @@ AFX_CORE_API DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh);
 // Synchronous only: lpOverlapped must be null.
 AFX_CORE_API BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
                            LPOVERLAPPED lpOverlapped);
+// Writes the whole request or fails. Synchronous only: lpOverlapped must be null.
+AFX_CORE_API BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
+                            LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped);
+// Needs a handle with GENERIC_WRITE, as Win32's does.
+AFX_CORE_API BOOL FlushFileBuffers(HANDLE hFile);
 AFX_CORE_API DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveHigh,
                                   DWORD dwMoveMethod);
 AFX_CORE_API BOOL CloseHandle(HANDLE hObject);

@@ -39,6 +39,8 @@ DWORD ErrorFromErrno(int error)
         return ERROR_FILE_NOT_FOUND;
     case ENOTDIR:
         return ERROR_PATH_NOT_FOUND;
+    case ELOOP:
+        return ERROR_CANT_RESOLVE_FILENAME;
     case EACCES:
     case EPERM:
     case EISDIR:
@@ -62,7 +64,13 @@ DWORD ErrorFromErrno(int error)
     case EINVAL:
         return ERROR_INVALID_PARAMETER;
     case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
         return ERROR_DISK_FULL;
+    case ESPIPE:
+        return ERROR_SEEK_ON_DEVICE;
+    case EIO:
+        return ERROR_IO_DEVICE;
     default:
         return ERROR_GEN_FAILURE;
     }
@@ -76,6 +84,13 @@ void SetError(DWORD error)
 void SetErrorFromErrno()
 {
     SetError(ErrorFromErrno(errno));
+}
+
+// POSIX refuses a transfer the descriptor was not opened for with EBADF,
+// Win32 with ERROR_ACCESS_DENIED: a descriptor that is open tells them apart.
+void SetTransferError(int fd, int error)
+{
+    SetError(error == EBADF && fcntl(fd, F_GETFL) != -1 ? ERROR_ACCESS_DENIED : ErrorFromErrno(error));
 }
 
 HANDLE HandleFromDescriptor(int fd)
@@ -162,12 +177,59 @@ DWORD PrepareOpenedFile(int fd, DWORD dwDesiredAccess, DWORD dwShareMode, DWORD 
         return ErrorFromErrno(errno);
     return NO_ERROR;
 }
+
+// A synchronous transfer as Win32 makes it: read() and write() may move part
+// of a request, Win32 goes on until all of it is moved, the file ends (a
+// step moving nothing) or an error stops it. step(fd, nDone, nLeft) moves
+// bytes at offset nDone of the caller's buffer.
+template <class Step>
+BOOL TransferFile(HANDLE hFile, bool bHasBuffer, DWORD nCount, LPDWORD lpDone, LPOVERLAPPED lpOverlapped, Step step)
+{
+    if (lpDone == nullptr || lpOverlapped != nullptr)
+    {
+        SetError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    *lpDone = 0;
+    const int fd = DescriptorFromHandle(hFile);
+    if (fd == -1)
+        return FALSE;
+    if (!bHasBuffer && nCount != 0)
+    {
+        SetError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+
+    DWORD nDone = 0;
+    while (nDone < nCount)
+    {
+        const ssize_t n = step(fd, nDone, nCount - nDone);
+        if (n == 0)
+            break;
+        if (n < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            SetTransferError(fd, errno);
+            *lpDone = nDone;
+            return FALSE;
+        }
+        nDone += static_cast<DWORD>(n);
+    }
+    *lpDone = nDone;
+    return TRUE;
+}
 } // namespace
 
 HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
                    DWORD dwCreationDisposition, DWORD, HANDLE)
 {
-    if (lpFileName == nullptr || !IsValidRequest(dwDesiredAccess, dwCreationDisposition))
+    if (lpFileName == nullptr || lpFileName[0] == 0)
+    {
+        SetError(ERROR_PATH_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (!IsValidRequest(dwDesiredAccess, dwCreationDisposition))
     {
         SetError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
@@ -232,40 +294,41 @@ DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh)
 BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
               LPOVERLAPPED lpOverlapped)
 {
-    if (lpNumberOfBytesRead == nullptr || lpOverlapped != nullptr)
-    {
-        SetError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    *lpNumberOfBytesRead = 0;
+    auto* pBytes = static_cast<BYTE*>(lpBuffer);
+    return TransferFile(hFile, lpBuffer != nullptr, nNumberOfBytesToRead, lpNumberOfBytesRead, lpOverlapped,
+                        [pBytes](int fd, DWORD nDone, DWORD nLeft) { return read(fd, pBytes + nDone, nLeft); });
+}
+
+BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
+               LPOVERLAPPED lpOverlapped)
+{
+    const auto* pBytes = static_cast<const BYTE*>(lpBuffer);
+    return TransferFile(hFile, lpBuffer != nullptr, nNumberOfBytesToWrite, lpNumberOfBytesWritten, lpOverlapped,
+                        [pBytes](int fd, DWORD nDone, DWORD nLeft) { return write(fd, pBytes + nDone, nLeft); });
+}
+
+BOOL FlushFileBuffers(HANDLE hFile)
+{
     const int fd = DescriptorFromHandle(hFile);
     if (fd == -1)
         return FALSE;
-    if (lpBuffer == nullptr && nNumberOfBytesToRead != 0)
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags == -1)
     {
-        SetError(ERROR_INVALID_PARAMETER);
+        SetErrorFromErrno();
         return FALSE;
     }
-
-    // Win32 reads a file until the request is met or the file ends.
-    auto* pBytes = static_cast<BYTE*>(lpBuffer);
-    DWORD nRead = 0;
-    while (nRead < nNumberOfBytesToRead)
+    if ((flags & O_ACCMODE) == O_RDONLY)
     {
-        const ssize_t n = read(fd, pBytes + nRead, nNumberOfBytesToRead - nRead);
-        if (n == 0)
-            break;
-        if (n < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            SetErrorFromErrno();
-            *lpNumberOfBytesRead = nRead;
-            return FALSE;
-        }
-        nRead += static_cast<DWORD>(n);
+        SetError(ERROR_ACCESS_DENIED);
+        return FALSE;
     }
-    *lpNumberOfBytesRead = nRead;
+    // EINVAL: the file system cannot synchronise this file, so there is nothing to wait for.
+    if (fsync(fd) != 0 && errno != EINVAL)
+    {
+        SetErrorFromErrno();
+        return FALSE;
+    }
     return TRUE;
 }
 

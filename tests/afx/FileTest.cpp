@@ -60,16 +60,93 @@ TEST(CFile, NonAsciiNamesWork)
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::u8path("afx_fichier_\xc3\xa9\xe4\xb8\xad.bin")));
 }
 
-TEST(CFile, OpeningAMissingFileFails)
+TEST(CFile, OpeningFailsWithTheCause)
 {
-    CFile file;
-    CFileException error;
-    EXPECT_FALSE(file.Open(u"afx_no_such_file.bin", CFile::modeRead, &error));
-    EXPECT_EQ(CFileException::fileNotFound, error.m_cause);
-    EXPECT_EQ(CFile::hFileNull, file.m_hFile);
+    const TemporaryFile plain(u"afx_file_plain.bin");
+    CFile(plain.Name(), CFile::modeCreate | CFile::modeWrite).Close();
+    const struct
+    {
+        LPCWSTR name;
+        UINT flags;
+        int cause;
+    } cases[] = {{u"afx_no_such_file.bin", CFile::modeRead, CFileException::fileNotFound},
+                 {u"afx_file_plain.bin/x", CFile::modeRead, CFileException::badPath},
+                 {nullptr, CFile::modeRead, CFileException::badPath},
+                 {u".", CFile::modeRead, CFileException::accessDenied},
+#if !defined(_WIN32)
+                 // No UTF-8 form, so no POSIX name: never open another file instead.
+                 {u"afx_file_\xD800.bin", CFile::modeCreate | CFile::modeWrite, CFileException::badPath},
+#endif
+                 {u"afx_file_plain.bin", CFile::modeRead | CFile::shareDenyWrite, kNoException}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(&c - cases);
+        CFile file;
+        CFileException error;
+        EXPECT_EQ(c.cause == kNoException, file.Open(c.name, c.flags, &error) != FALSE);
+        if (c.cause != kNoException)
+        {
+            EXPECT_EQ(c.cause, error.m_cause);
+            EXPECT_EQ(CFile::hFileNull, file.m_hFile);
+        }
+        EXPECT_EQ(c.cause, ExceptionCause<CFileException>([&] { CFile thrown(c.name, c.flags); }));
+    }
+}
 
-    EXPECT_EQ(CFileException::fileNotFound,
-              ExceptionCause<CFileException>([] { CFile missing(u"afx_no_such_file.bin", CFile::modeRead); }));
+TEST(CFile, TheShareFlagsKeepOutAWriter)
+{
+    const TemporaryFile temporary(u"afx_file_shared.bin");
+    CFile(temporary.Name(), CFile::modeCreate | CFile::modeWrite).Close();
+    const UINT writer = CFile::modeWrite | CFile::shareDenyNone;
+    {
+        CFile reader(temporary.Name(), CFile::modeRead | CFile::shareDenyWrite);
+        EXPECT_EQ(CFileException::sharingViolation,
+                  ExceptionCause<CFileException>([&] { CFile denied(temporary.Name(), writer); }));
+    }
+    EXPECT_EQ(kNoException, ExceptionCause<CFileException>([&] { CFile allowed(temporary.Name(), writer); }));
+}
+
+TEST(CFile, TransfersFailWithTheCause)
+{
+    const TemporaryFile temporary(u"afx_file_access.bin");
+    const BYTE byte = 1;
+    CFile(temporary.Name(), CFile::modeCreate | CFile::modeWrite).Write(&byte, 1);
+    BYTE buffer = 0;
+    const struct
+    {
+        UINT flags;
+        void (*transfer)(CFile&, BYTE&);
+        int cause;
+    } cases[] = {{CFile::modeWrite, [](CFile& f, BYTE& b) { f.Read(&b, 1); }, CFileException::accessDenied},
+                 {CFile::modeRead, [](CFile& f, BYTE& b) { f.Write(&b, 1); }, CFileException::accessDenied},
+                 {CFile::modeRead, [](CFile& f, BYTE&) { f.Flush(); }, CFileException::accessDenied},
+                 {CFile::modeWrite, [](CFile& f, BYTE&) { f.Flush(); }, kNoException},
+                 {CFile::modeRead, [](CFile& f, BYTE&) { f.Seek(-1, CFile::begin); }, CFileException::badSeek},
+                 {CFile::modeRead, [](CFile& f, BYTE&) { f.Seek(-2, CFile::end); }, CFileException::badSeek}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(&c - cases);
+        CFile file(temporary.Name(), c.flags);
+        EXPECT_EQ(c.cause, ExceptionCause<CFileException>([&] { c.transfer(file, buffer); }));
+        EXPECT_EQ(0u, file.GetPosition());
+    }
+}
+
+TEST(CFile, PositionsAndLengthsGoBeyondFourGiB)
+{
+    const TemporaryFile temporary(u"afx_file_large.bin");
+    CFile file(temporary.Name(), CFile::modeCreate | CFile::modeReadWrite);
+    const ULONGLONG fourGiB = 0x100000000ULL;
+    EXPECT_EQ(fourGiB + 1, file.Seek(static_cast<LONGLONG>(fourGiB) + 1, CFile::begin));
+    const BYTE byte = 0x7F;
+    file.Write(&byte, 1); // the file system leaves the gap unallocated
+    EXPECT_EQ(fourGiB + 2, file.GetLength());
+    EXPECT_EQ(fourGiB + 2, file.GetPosition());
+    EXPECT_EQ(fourGiB - 1, file.Seek(-3, CFile::current)); // the low part is INVALID_SET_FILE_POINTER
+    EXPECT_EQ(fourGiB + 1, file.Seek(-1, CFile::end));
+    BYTE read = 0;
+    EXPECT_EQ(1u, file.Read(&read, 1));
+    EXPECT_EQ(byte, read);
 }
 
 TEST(CFile, AHandleStaysTheCallersAndOpenAfterward)

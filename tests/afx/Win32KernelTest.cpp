@@ -6,6 +6,8 @@
 
 #include "TestSupport.h"
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,18 @@ HANDLE Open(const std::filesystem::path& path, DWORD access, DWORD share, DWORD 
 {
     return CreateFileW(path.u16string().c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
                        nullptr);
+}
+
+// NO_ERROR when a call succeeded, else the error it left.
+DWORD Outcome(BOOL succeeded)
+{
+    return succeeded ? NO_ERROR : GetLastError();
+}
+
+std::string Contents(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 TEST(CreateFileW, FollowsTheCreationDisposition)
@@ -107,6 +121,16 @@ TEST(CreateFileW, RefusesWhatIsNoRegularFileWithoutWaiting)
     }
 }
 
+TEST(CreateFileW, RefusesNoNameAsAMissingPath)
+{
+    const WCHAR* const names[] = {nullptr, u""};
+    for (const WCHAR* name : names)
+    {
+        EXPECT_EQ(INVALID_HANDLE_VALUE, CreateFileW(name, R, SR, nullptr, OPEN_ALWAYS, 0, nullptr));
+        EXPECT_EQ(ERROR_PATH_NOT_FOUND, GetLastError());
+    }
+}
+
 #if !defined(_WIN32)
 TEST(CreateFileW, RefusesALoneSurrogateRatherThanOpenAnotherName)
 {
@@ -155,6 +179,52 @@ TEST(ReadFile, ReadsSizesAndSeeksAsWin32)
     EXPECT_EQ(5u, SetFilePointer(h, 5, &distanceHigh, FILE_BEGIN)); // 4 GiB + 5
     EXPECT_EQ(1, distanceHigh);
     EXPECT_TRUE(CloseHandle(h));
+}
+
+TEST(WriteFile, TransfersAndFlushesOnlyWhatTheHandleMayAccess)
+{
+    const struct
+    {
+        DWORD access;
+        DWORD readError, writeError, flushError;
+        const char* after;
+    } cases[] = {{R, NO_ERROR, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, "0123"},
+                 {W, ERROR_ACCESS_DENIED, NO_ERROR, NO_ERROR, "ab23"},
+                 {R | W, NO_ERROR, NO_ERROR, NO_ERROR, "01ab"}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.access);
+        ScratchDirectory dir;
+        const auto path = dir.Write("f", "0123");
+        const HANDLE h = Open(path, c.access, SRW, OPEN_EXISTING);
+        ASSERT_NE(INVALID_HANDLE_VALUE, h);
+        char buffer[2];
+        DWORD nRead = 99;
+        EXPECT_EQ(c.readError, Outcome(ReadFile(h, buffer, 2, &nRead, nullptr)));
+        EXPECT_EQ(c.readError == NO_ERROR ? 2u : 0u, nRead);
+        DWORD nWritten = 99;
+        EXPECT_EQ(c.writeError, Outcome(WriteFile(h, "ab", 2, &nWritten, nullptr)));
+        EXPECT_EQ(c.writeError == NO_ERROR ? 2u : 0u, nWritten);
+        EXPECT_EQ(c.flushError, Outcome(FlushFileBuffers(h)));
+        EXPECT_TRUE(CloseHandle(h));
+        EXPECT_EQ(c.after, Contents(path));
+    }
+}
+
+TEST(WriteFile, FillsAGapBeyondTheEndWithZeros)
+{
+    ScratchDirectory dir;
+    const auto path = dir.Write("f", "01");
+    const HANDLE h = Open(path, W, SR, OPEN_EXISTING);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    EXPECT_EQ(4u, SetFilePointer(h, 2, nullptr, FILE_END));
+    DWORD nWritten = 0;
+    EXPECT_TRUE(WriteFile(h, "x", 1, &nWritten, nullptr));
+    EXPECT_TRUE(WriteFile(h, "", 0, &nWritten, nullptr));
+    EXPECT_EQ(0u, nWritten);
+    EXPECT_EQ(5u, GetFileSize(h, nullptr));
+    EXPECT_TRUE(CloseHandle(h));
+    EXPECT_EQ(std::string("01\0\0x", 5), Contents(path));
 }
 
 TEST(GetCurrentDirectoryW, ReportsTheSizeItNeedsThenTheDirectory)
