@@ -20,18 +20,6 @@ UINT CMapStringToPtr::HashKey(LPCWSTR key) noexcept
     return nHash;
 }
 
-void CMapStringToPtr::InitHashTable(UINT hashSize, BOOL bAllocNow)
-{
-    if (hashSize == 0)
-        AfxThrowInvalidArgException();
-    if (m_pHashTable != nullptr)
-        Rehash(hashSize);
-    else
-        m_nHashTableSize = hashSize;
-    if (bAllocNow && m_pHashTable == nullptr)
-        Rehash(m_nHashTableSize);
-}
-
 void CMapStringToPtr::Rehash(UINT nNewSize)
 {
     if (static_cast<std::size_t>(nNewSize) > SIZE_MAX / sizeof(CAssoc*))
@@ -120,16 +108,6 @@ BOOL CMapStringToPtr::Lookup(LPCWSTR key, void*& rValue) const
     if (pAssoc == nullptr)
         return FALSE;
     rValue = pAssoc->value;
-    return TRUE;
-}
-
-BOOL CMapStringToPtr::LookupKey(LPCWSTR key, LPCWSTR& rKey) const
-{
-    UINT nBucket, nHash;
-    CAssoc* pAssoc = GetAssocAt(key, nBucket, nHash);
-    if (pAssoc == nullptr)
-        return FALSE;
-    rKey = pAssoc->key;
     return TRUE;
 }
 

@@ -23,11 +23,9 @@ public:
     ~CMapStringToPtr();
 
     INT_PTR GetCount() const noexcept { return m_nCount; }
-    INT_PTR GetSize() const noexcept { return m_nCount; }
     BOOL IsEmpty() const noexcept { return m_nCount == 0; }
 
     BOOL Lookup(LPCWSTR key, void*& rValue) const;
-    BOOL LookupKey(LPCWSTR key, LPCWSTR& rKey) const;
     void*& operator[](LPCWSTR key);
     void SetAt(LPCWSTR key, void* newValue) { (*this)[key] = newValue; }
     BOOL RemoveKey(LPCWSTR key);
@@ -41,8 +39,6 @@ public:
     CPair* PGetFirstAssoc() noexcept;
     CPair* PGetNextAssoc(const CPair* pAssoc) noexcept;
 
-    UINT GetHashTableSize() const noexcept { return m_nHashTableSize; }
-    void InitHashTable(UINT hashSize, BOOL bAllocNow = TRUE);
     static UINT HashKey(LPCWSTR key) noexcept;
 
 private:
