@@ -124,7 +124,7 @@ TEST(CString, FindAndSubstrings)
     EXPECT_EQ(-1, s.Find(u'o', 99));
     EXPECT_EQ(CString(u"two"), s.Mid(4, 3));
     EXPECT_EQ(CString(u"one"), s.Mid(8, 99));
-    EXPECT_EQ(CString(), s.Mid(50));
+    EXPECT_EQ(CString(), s.Mid(50, 1));
     EXPECT_EQ(CString(u"one"), s.Left(3));
 }
 
