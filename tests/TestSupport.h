@@ -1,16 +1,29 @@
 // Helpers shared by the test programs.
 #pragma once
 
+#include <atomic>
+#include <chrono>
+#include <ZOLXML/ZOLLibXML.h>
+
 #include <cstddef>
 #include <exception>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <memory>
 #include <stdexcept>
+#include <string>
 
-#if defined(_WIN32)
-#  include <afx/core/afx.h>
-#else
+#if !defined(_WIN32)
 #  include <pthread.h>
 #endif
+
+// An owning pointer to a root element, freed as callers free trees.
+struct ElementDeleter
+{
+    void operator()(CZOLLibXMLElement* pElement) const { pElement->Delete(); }
+};
+using ElementPtr = std::unique_ptr<CZOLLibXMLElement, ElementDeleter>;
 
 // Runs work on a new thread whose stack is stackBytes large and waits for it,
 // so that a test can show an operation needs no deep machine stack. An
@@ -70,3 +83,37 @@ inline void RunOnSmallStack(std::size_t stackBytes, const std::function<void()>&
 
 // 256 KiB: far less than a recursive walk of a million levels would need.
 constexpr std::size_t kSmallStack = 256 * 1024;
+
+// A fresh directory for a test's files, removed with everything in it.
+class ScratchDirectory
+{
+public:
+    ScratchDirectory()
+    {
+        static std::atomic<unsigned> s_count{0};
+        const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+        m_path = std::filesystem::temp_directory_path() /
+                 ("zol-test-" + std::to_string(ticks) + "-" + std::to_string(s_count++));
+        std::filesystem::create_directories(m_path);
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+    ~ScratchDirectory()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+
+    std::filesystem::path Path(const std::filesystem::path& name) const { return m_path / name; }
+
+    // Writes bytes to a new file of that name and returns its path.
+    std::filesystem::path Write(const std::filesystem::path& name, const std::string& bytes) const
+    {
+        const std::filesystem::path path = Path(name);
+        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+
+private:
+    std::filesystem::path m_path;
+};

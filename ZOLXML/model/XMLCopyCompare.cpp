@@ -17,7 +17,7 @@ CZOLLibXMLAttribute* CZOLLibXMLAttribute::Clone(CZOLLibXMLElement* pNewParent) c
 }
 
 // Defined through a null object pointer too.
-__attribute__((no_sanitize("null"))) int CZOLLibXMLAttribute::Equals(const CZOLLibXMLAttribute* pOther) const
+__attribute__((no_sanitize("null", "vptr"))) int CZOLLibXMLAttribute::Equals(const CZOLLibXMLAttribute* pOther) const
 {
     if (this == nullptr || pOther == nullptr)
         return 0;
@@ -65,7 +65,7 @@ CZOLLibXMLElement* CZOLLibXMLElement::Clone(CZOLLibXMLElement* pNewParent) const
 }
 
 // Defined through a null object pointer too.
-__attribute__((no_sanitize("null"))) int CZOLLibXMLElement::Equals(const CZOLLibXMLElement* pOther) const
+__attribute__((no_sanitize("null", "vptr"))) int CZOLLibXMLElement::Equals(const CZOLLibXMLElement* pOther) const
 {
     if (this == nullptr || pOther == nullptr)
         return 0;

@@ -47,7 +47,7 @@ int CZOLLibXMLElement::GetElementCount() const
 }
 
 // Defined through a null object pointer too.
-__attribute__((no_sanitize("null"))) CZOLLibXMLElement* CZOLLibXMLElement::GetFirstElement() const
+__attribute__((no_sanitize("null", "vptr"))) CZOLLibXMLElement* CZOLLibXMLElement::GetFirstElement() const
 {
     if (this == nullptr || m_elements.IsEmpty())
         return nullptr;

@@ -24,6 +24,16 @@ CZOLLibXMLNode& CZOLLibXMLNode::operator=(const CZOLLibXMLNode& node)
 
 CZOLLibXMLNode::~CZOLLibXMLNode() = default;
 
+void* CZOLLibXMLNode::operator new(std::size_t nSize)
+{
+    return AfxAllocateBlock(nSize);
+}
+
+void CZOLLibXMLNode::operator delete(void* p) noexcept
+{
+    ::operator delete(p);
+}
+
 ZXMLNodeType CZOLLibXMLNode::GetType() const
 {
     return m_type;
@@ -60,7 +70,7 @@ void CZOLLibXMLNode::SetName(LPCWSTR pszName)
 }
 
 // Defined through a null object pointer too.
-__attribute__((no_sanitize("null"))) int CZOLLibXMLNode::IsNamed(LPCWSTR pszName) const
+__attribute__((no_sanitize("null", "vptr"))) int CZOLLibXMLNode::IsNamed(LPCWSTR pszName) const
 {
     if (this == nullptr)
         return 0;
@@ -78,7 +88,7 @@ void CZOLLibXMLNode::SetValue(LPCWSTR pszValue)
 }
 
 // Defined through a null object pointer too.
-__attribute__((no_sanitize("null"))) void CZOLLibXMLNode::Delete()
+__attribute__((no_sanitize("null", "vptr"))) void CZOLLibXMLNode::Delete()
 {
     if (this == nullptr)
         return;

@@ -36,6 +36,11 @@ public:
     CZOLLibXMLNode& operator=(const CZOLLibXMLNode& node);
     virtual ~CZOLLibXMLNode();
 
+    // Nodes come from the platform layer's allocator, so that exhaustion
+    // raises CMemoryException* like every other allocation of the library.
+    static void* operator new(std::size_t nSize);
+    static void operator delete(void* p) noexcept;
+
     ZXMLNodeType GetType() const;
     CZOLLibXMLNode* AsNode() const;
     CZOLLibXMLElement* AsElement() const;

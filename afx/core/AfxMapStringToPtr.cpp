@@ -20,18 +20,6 @@ UINT CMapStringToPtr::HashKey(LPCWSTR key) noexcept
     return nHash;
 }
 
-void CMapStringToPtr::InitHashTable(UINT hashSize, BOOL bAllocNow)
-{
-    if (hashSize == 0)
-        AfxThrowInvalidArgException();
-    if (m_pHashTable != nullptr)
-        Rehash(hashSize);
-    else
-        m_nHashTableSize = hashSize;
-    if (bAllocNow && m_pHashTable == nullptr)
-        Rehash(m_nHashTableSize);
-}
-
 void CMapStringToPtr::Rehash(UINT nNewSize)
 {
     if (static_cast<std::size_t>(nNewSize) > SIZE_MAX / sizeof(CAssoc*))
@@ -104,10 +92,10 @@ CMapStringToPtr::CAssoc* CMapStringToPtr::GetAssocAt(LPCWSTR key, UINT& nHashBuc
 {
     nHashValue = HashKey(key);
     nHashBucket = nHashValue % m_nHashTableSize;
-    if (m_pHashTable == nullptr)
-        return nullptr;
     const WCHAR* k = key != nullptr ? key : u"";
-    for (CAssoc* p = m_pHashTable[nHashBucket]; p != nullptr; p = p->pNextInBucket)
+    // A small map has no table yet: its few entries are compared in order.
+    CAssoc* p = m_pHashTable != nullptr ? m_pHashTable[nHashBucket] : m_pFirst;
+    for (; p != nullptr; p = m_pHashTable != nullptr ? p->pNextInBucket : p->pNextInOrder)
         if (p->nHashValue == nHashValue && p->key == k)
             return p;
     return nullptr;
@@ -123,16 +111,6 @@ BOOL CMapStringToPtr::Lookup(LPCWSTR key, void*& rValue) const
     return TRUE;
 }
 
-BOOL CMapStringToPtr::LookupKey(LPCWSTR key, LPCWSTR& rKey) const
-{
-    UINT nBucket, nHash;
-    CAssoc* pAssoc = GetAssocAt(key, nBucket, nHash);
-    if (pAssoc == nullptr)
-        return FALSE;
-    rKey = pAssoc->key;
-    return TRUE;
-}
-
 void*& CMapStringToPtr::operator[](LPCWSTR key)
 {
     UINT nBucket, nHash;
@@ -140,15 +118,19 @@ void*& CMapStringToPtr::operator[](LPCWSTR key)
     if (pAssoc != nullptr)
         return pAssoc->value;
 
-    if (m_pHashTable == nullptr)
+    // Most maps stay small; they get a table only once a scan would be long.
+    if (m_pHashTable == nullptr && m_nCount >= kLinearLimit)
         Rehash(m_nHashTableSize);
-    else if (static_cast<UINT>(m_nCount) >= m_nHashTableSize && m_nHashTableSize < 0x40000000u)
+    else if (m_pHashTable != nullptr && static_cast<UINT>(m_nCount) >= m_nHashTableSize && m_nHashTableSize < 0x40000000u)
         Rehash(m_nHashTableSize * 2 + 1); // keep chains short for elements with many attributes
     nBucket = nHash % m_nHashTableSize;
 
     pAssoc = NewAssoc(key != nullptr ? key : u"", nHash);
-    pAssoc->pNextInBucket = m_pHashTable[nBucket];
-    m_pHashTable[nBucket] = pAssoc;
+    if (m_pHashTable != nullptr)
+    {
+        pAssoc->pNextInBucket = m_pHashTable[nBucket];
+        m_pHashTable[nBucket] = pAssoc;
+    }
     pAssoc->pPrevInOrder = m_pLast;
     if (m_pLast != nullptr)
         m_pLast->pNextInOrder = pAssoc;
@@ -165,10 +147,13 @@ BOOL CMapStringToPtr::RemoveKey(LPCWSTR key)
     if (pAssoc == nullptr)
         return FALSE;
 
-    CAssoc** ppLink = &m_pHashTable[nBucket];
-    while (*ppLink != pAssoc)
-        ppLink = &(*ppLink)->pNextInBucket;
-    *ppLink = pAssoc->pNextInBucket;
+    if (m_pHashTable != nullptr)
+    {
+        CAssoc** ppLink = &m_pHashTable[nBucket];
+        while (*ppLink != pAssoc)
+            ppLink = &(*ppLink)->pNextInBucket;
+        *ppLink = pAssoc->pNextInBucket;
+    }
 
     if (pAssoc->pPrevInOrder != nullptr)
         pAssoc->pPrevInOrder->pNextInOrder = pAssoc->pNextInOrder;

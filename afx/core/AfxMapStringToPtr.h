@@ -23,11 +23,9 @@ public:
     ~CMapStringToPtr();
 
     INT_PTR GetCount() const noexcept { return m_nCount; }
-    INT_PTR GetSize() const noexcept { return m_nCount; }
     BOOL IsEmpty() const noexcept { return m_nCount == 0; }
 
     BOOL Lookup(LPCWSTR key, void*& rValue) const;
-    BOOL LookupKey(LPCWSTR key, LPCWSTR& rKey) const;
     void*& operator[](LPCWSTR key);
     void SetAt(LPCWSTR key, void* newValue) { (*this)[key] = newValue; }
     BOOL RemoveKey(LPCWSTR key);
@@ -41,8 +39,6 @@ public:
     CPair* PGetFirstAssoc() noexcept;
     CPair* PGetNextAssoc(const CPair* pAssoc) noexcept;
 
-    UINT GetHashTableSize() const noexcept { return m_nHashTableSize; }
-    void InitHashTable(UINT hashSize, BOOL bAllocNow = TRUE);
     static UINT HashKey(LPCWSTR key) noexcept;
 
 private:
@@ -61,6 +57,9 @@ private:
     void Rehash(UINT nNewSize);
     static CAssoc* FromPair(const CPair* p) noexcept { return static_cast<CAssoc*>(const_cast<CPair*>(p)); }
     static POSITION ToPosition(CAssoc* p) noexcept { return reinterpret_cast<POSITION>(static_cast<CPair*>(p)); }
+
+    // Up to this many entries are found by a scan of the order list.
+    static constexpr INT_PTR kLinearLimit = 8;
 
     CAssoc** m_pHashTable = nullptr;
     UINT m_nHashTableSize = 17;

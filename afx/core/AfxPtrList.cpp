@@ -84,18 +84,6 @@ void* CPtrList::GetTail() const
     return m_pNodeTail->data;
 }
 
-POSITION CPtrList::AddHead(void* newElement)
-{
-    CNode* pNewNode = NewNode(nullptr, m_pNodeHead);
-    pNewNode->data = newElement;
-    if (m_pNodeHead != nullptr)
-        m_pNodeHead->pPrev = pNewNode;
-    else
-        m_pNodeTail = pNewNode;
-    m_pNodeHead = pNewNode;
-    return ToPosition(pNewNode);
-}
-
 POSITION CPtrList::AddTail(void* newElement)
 {
     CNode* pNewNode = NewNode(m_pNodeTail, nullptr);
@@ -137,20 +125,6 @@ void* CPtrList::GetNext(POSITION& rPosition) const
 {
     CNode* pNode = ToNode(rPosition);
     rPosition = ToPosition(pNode->pNext);
-    return pNode->data;
-}
-
-void*& CPtrList::GetPrev(POSITION& rPosition)
-{
-    CNode* pNode = ToNode(rPosition);
-    rPosition = ToPosition(pNode->pPrev);
-    return pNode->data;
-}
-
-void* CPtrList::GetPrev(POSITION& rPosition) const
-{
-    CNode* pNode = ToNode(rPosition);
-    rPosition = ToPosition(pNode->pPrev);
     return pNode->data;
 }
 

@@ -14,7 +14,6 @@ public:
     ~CPtrList();
 
     INT_PTR GetCount() const noexcept { return m_nCount; }
-    INT_PTR GetSize() const noexcept { return m_nCount; }
     BOOL IsEmpty() const noexcept { return m_nCount == 0; }
 
     void*& GetHead();
@@ -24,16 +23,12 @@ public:
 
     void* RemoveHead();
     void* RemoveTail();
-    POSITION AddHead(void* newElement);
     POSITION AddTail(void* newElement);
     void RemoveAll();
 
     POSITION GetHeadPosition() const noexcept { return ToPosition(m_pNodeHead); }
-    POSITION GetTailPosition() const noexcept { return ToPosition(m_pNodeTail); }
     void*& GetNext(POSITION& rPosition);
     void* GetNext(POSITION& rPosition) const;
-    void*& GetPrev(POSITION& rPosition);
-    void* GetPrev(POSITION& rPosition) const;
     void*& GetAt(POSITION position);
     void* GetAt(POSITION position) const;
     void SetAt(POSITION pos, void* newElement);

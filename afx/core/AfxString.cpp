@@ -136,23 +136,9 @@ CString CString::Mid(int iFirst, int nCount) const
     return CString(m_str.data() + iFirst, nCount);
 }
 
-CString CString::Mid(int iFirst) const
-{
-    return Mid(iFirst, GetLength());
-}
-
 CString CString::Left(int nCount) const
 {
     return Mid(0, nCount);
-}
-
-int CString::Delete(int iIndex, int nCount)
-{
-    iIndex = std::max(iIndex, 0);
-    if (nCount > 0 && iIndex < GetLength())
-        m_str.erase(static_cast<std::size_t>(iIndex),
-                    static_cast<std::size_t>(std::min(nCount, GetLength() - iIndex)));
-    return GetLength();
 }
 
 CString& CString::Trim()

@@ -50,9 +50,7 @@ public:
     int Find(WCHAR ch, int iStart = 0) const;
     int Find(LPCWSTR pszSub, int iStart = 0) const;
     CString Mid(int iFirst, int nCount) const;
-    CString Mid(int iFirst) const;
     CString Left(int nCount) const;
-    int Delete(int iIndex, int nCount = 1);
 
     CString& Trim();
     CString& TrimLeft();

@@ -38,26 +38,25 @@ TEST(CPtrList, AddFindRemove)
     CPtrList list;
     for (INT_PTR i = 1; i <= 25; ++i)
         list.AddTail(P(i));
-    list.AddHead(P(0));
-    EXPECT_EQ(26, list.GetCount());
-    EXPECT_EQ(P(0), list.GetHead());
+    EXPECT_EQ(25, list.GetCount());
+    EXPECT_EQ(P(1), list.GetHead());
     EXPECT_EQ(P(25), list.GetTail());
 
     list.RemoveAt(list.Find(P(10)));
-    list.RemoveAt(list.Find(P(0)));
+    list.RemoveAt(list.Find(P(1)));
     list.RemoveAt(list.Find(P(25)));
     EXPECT_EQ(nullptr, list.Find(P(10)));
-    EXPECT_EQ(23, list.GetCount());
+    EXPECT_EQ(22, list.GetCount());
     std::vector<INT_PTR> expected;
-    for (INT_PTR i = 1; i <= 24; ++i)
+    for (INT_PTR i = 2; i <= 24; ++i)
         if (i != 10)
             expected.push_back(i);
     EXPECT_EQ(expected, Items(list));
 
     POSITION second = list.Find(P(2));
     EXPECT_EQ(list.Find(P(3)), list.Find(P(3), second));
-    EXPECT_EQ(nullptr, list.Find(P(1), second));
-    EXPECT_EQ(P(1), list.RemoveHead());
+    EXPECT_EQ(nullptr, list.Find(P(2), second));
+    EXPECT_EQ(P(2), list.RemoveHead());
     EXPECT_EQ(P(24), list.RemoveTail());
     list.RemoveAll();
     EXPECT_TRUE(list.IsEmpty());

@@ -1,5 +1,7 @@
 #include <ZOLXML/ZOLLibXML.h>
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,16 +9,10 @@
 
 namespace
 {
-struct TreeDeleter
-{
-    void operator()(CZOLLibXMLElement* p) const { p->Delete(); }
-};
-using Tree = std::unique_ptr<CZOLLibXMLElement, TreeDeleter>;
-
 // <doc a="1" b="2">text<x k="v">1</x><y/><z><w/></z></doc>
-Tree MakeSample()
+ElementPtr MakeSample()
 {
-    Tree doc(new CZOLLibXMLElement(nullptr, u"doc"));
+    ElementPtr doc(new CZOLLibXMLElement(nullptr, u"doc"));
     doc->AddAttribute(u"a", u"1");
     doc->AddAttribute(u"b", u"2");
     doc->SetValue(u"text");
@@ -31,7 +27,7 @@ Tree MakeSample()
 
 TEST(Equals, IdentityAndNull)
 {
-    Tree doc = MakeSample();
+    ElementPtr doc = MakeSample();
     EXPECT_EQ(1, doc->Equals(doc.get()));
     EXPECT_EQ(0, doc->Equals(nullptr));
     CZOLLibXMLAttribute* a = doc->GetAttribute(u"a");
@@ -59,8 +55,8 @@ TEST(Equals, EachDifferenceIsSeen)
     };
     for (std::size_t i = 0; i < std::size(edits); ++i)
     {
-        Tree a = MakeSample();
-        Tree b = MakeSample();
+        ElementPtr a = MakeSample();
+        ElementPtr b = MakeSample();
         EXPECT_EQ(1, a->Equals(b.get()));
         edits[i](*b);
         EXPECT_EQ(0, a->Equals(b.get())) << "edit " << i;
@@ -82,9 +78,9 @@ TEST(Equals, AttributeOrderAndParentsDoNotMatter)
 
 TEST(Clone, CopiesWholeSubtreeWithOwnObjects)
 {
-    Tree doc = MakeSample();
+    ElementPtr doc = MakeSample();
     CZOLLibXMLElement holder;
-    Tree copy(doc->Clone(&holder));
+    ElementPtr copy(doc->Clone(&holder));
     EXPECT_EQ(1, copy->Equals(doc.get()));
     EXPECT_EQ(&holder, copy->GetParent());
     EXPECT_EQ(0, holder.GetElementCount());
@@ -105,7 +101,7 @@ TEST(Clone, CopiesWholeSubtreeWithOwnObjects)
 
 TEST(Clone, ParentlessCloneCanBeAdded)
 {
-    Tree doc = MakeSample();
+    ElementPtr doc = MakeSample();
     CZOLLibXMLElement* x = doc->GetElementByName(u"x");
     CZOLLibXMLElement* copy = x->Clone(nullptr);
     EXPECT_EQ(copy, doc->AddElement(copy));

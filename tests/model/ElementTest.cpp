@@ -1,5 +1,7 @@
 #include <ZOLXML/ZOLLibXML.h>
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -7,12 +9,6 @@
 
 namespace
 {
-struct TreeDeleter
-{
-    void operator()(CZOLLibXMLElement* p) const { p->Delete(); }
-};
-using Tree = std::unique_ptr<CZOLLibXMLElement, TreeDeleter>;
-
 std::vector<CString> ChildNames(const CZOLLibXMLElement& e)
 {
     std::vector<CString> names;
@@ -35,7 +31,7 @@ TEST(Element, ConstructorSetsLinkOnly)
 
 TEST(Element, ChildrenKeepAppendOrderAndAllowDuplicates)
 {
-    Tree root(new CZOLLibXMLElement(nullptr, u"r"));
+    ElementPtr root(new CZOLLibXMLElement(nullptr, u"r"));
     root->AddElement(u"a");
     root->AddElement(u"b");
     root->AddElement(u"a");
@@ -46,7 +42,7 @@ TEST(Element, ChildrenKeepAppendOrderAndAllowDuplicates)
 
 TEST(Element, IteratorOverOneChildEndsNull)
 {
-    Tree root(new CZOLLibXMLElement(nullptr, u"r"));
+    ElementPtr root(new CZOLLibXMLElement(nullptr, u"r"));
     EXPECT_EQ(nullptr, root->GetElementIterator());
     EXPECT_EQ(nullptr, root->GetFirstElement());
     CZOLLibXMLElement* only = root->AddElement(u"x");
@@ -72,7 +68,7 @@ TEST(Element, NextElementWithNullCursorThrowsInvalidArgument)
 
 TEST(Element, GetElementByNameIgnoresCaseAndCanCreate)
 {
-    Tree root(new CZOLLibXMLElement(nullptr, u"r"));
+    ElementPtr root(new CZOLLibXMLElement(nullptr, u"r"));
     root->AddElement(u"a");
     CZOLLibXMLElement* b = root->AddElement(u"b");
     root->AddElement(u"B");
@@ -88,8 +84,8 @@ TEST(Element, GetElementByNameIgnoresCaseAndCanCreate)
 
 TEST(Element, AddElementObjectRefusesLinkedUntilDetached)
 {
-    Tree root(new CZOLLibXMLElement(nullptr, u"r"));
-    Tree other(new CZOLLibXMLElement(nullptr, u"o"));
+    ElementPtr root(new CZOLLibXMLElement(nullptr, u"r"));
+    ElementPtr other(new CZOLLibXMLElement(nullptr, u"o"));
     CZOLLibXMLElement* child = root->AddElement(u"c");
 
     root->RemoveElement(child);
@@ -107,8 +103,8 @@ TEST(Element, AddElementObjectRefusesLinkedUntilDetached)
 
 TEST(Element, DetachUnlinksHeldChildAndRootAlike)
 {
-    Tree root(new CZOLLibXMLElement(nullptr, u"r"));
-    Tree child(root->AddElement(u"c")->Detach());
+    ElementPtr root(new CZOLLibXMLElement(nullptr, u"r"));
+    ElementPtr child(root->AddElement(u"c")->Detach());
     EXPECT_EQ(0, root->GetElementCount());
     EXPECT_EQ(nullptr, child->GetParent());
     EXPECT_EQ(root.get(), root->Detach());
@@ -117,7 +113,7 @@ TEST(Element, DetachUnlinksHeldChildAndRootAlike)
 
 TEST(Element, AddElementRefusesItselfAndItsAncestors)
 {
-    Tree root(new CZOLLibXMLElement(nullptr, u"r"));
+    ElementPtr root(new CZOLLibXMLElement(nullptr, u"r"));
     CZOLLibXMLElement* deep = root->AddElement(u"a")->AddElement(u"b");
     EXPECT_EQ(nullptr, root->AddElement(root.get()));
     EXPECT_EQ(nullptr, deep->AddElement(root.get()));
@@ -127,7 +123,7 @@ TEST(Element, AddElementRefusesItselfAndItsAncestors)
 
 TEST(Element, DeleteOfHeldChildUnlinksAndFreesSubtree)
 {
-    Tree root(new CZOLLibXMLElement(nullptr, u"r"));
+    ElementPtr root(new CZOLLibXMLElement(nullptr, u"r"));
     CZOLLibXMLElement* a = root->AddElement(u"a");
     a->AddElement(u"x")->AddElement(u"y");
     a->AddAttribute(u"k", u"v");
@@ -138,7 +134,7 @@ TEST(Element, DeleteOfHeldChildUnlinksAndFreesSubtree)
 
 TEST(Element, DeleteAllElementsEmptiesTheList)
 {
-    Tree root(new CZOLLibXMLElement(nullptr, u"r"));
+    ElementPtr root(new CZOLLibXMLElement(nullptr, u"r"));
     for (int i = 0; i < 25; ++i) // more than a block of list nodes
         root->AddElement(u"c")->AddElement(u"d");
     root->DeleteAllElements();
@@ -151,8 +147,8 @@ TEST(Element, DeleteAllElementsEmptiesTheList)
 TEST(Element, DestroyingTolerantOfChildLinksChangedByAssignment)
 {
     // Node assignment copies the parent link too; destruction must not follow it.
-    Tree root(new CZOLLibXMLElement(nullptr, u"r"));
-    Tree stranger(new CZOLLibXMLElement(nullptr, u"s"));
+    ElementPtr root(new CZOLLibXMLElement(nullptr, u"r"));
+    ElementPtr stranger(new CZOLLibXMLElement(nullptr, u"s"));
     CZOLLibXMLElement* child = root->AddElement(u"c");
     child->AddElement(u"g");
     CZOLLibXMLNode probe(stranger.get(), u"renamed");
@@ -179,7 +175,7 @@ TEST(Node, KindsAndCasts)
 
 TEST(Node, CopyOfHeldNodeKeepsLinkButIsNotHeld)
 {
-    Tree root(new CZOLLibXMLElement(nullptr, u"r"));
+    ElementPtr root(new CZOLLibXMLElement(nullptr, u"r"));
     CZOLLibXMLAttribute* held = root->AddAttribute(u"k", u"v");
     CZOLLibXMLAttribute copy(*held);
     EXPECT_EQ(root.get(), copy.GetParent());

@@ -15,14 +15,14 @@ T* Opaque(T* p)
     return hidden;
 }
 
-__attribute__((no_sanitize("null"))) int NullIsNamed() { return Opaque<CZOLLibXMLNode>(nullptr)->IsNamed(u"x"); }
-__attribute__((no_sanitize("null"))) CZOLLibXMLElement* NullFirstElement() { return Opaque<CZOLLibXMLElement>(nullptr)->GetFirstElement(); }
-__attribute__((no_sanitize("null"))) void NullDelete() { Opaque<CZOLLibXMLNode>(nullptr)->Delete(); }
-__attribute__((no_sanitize("null"))) int NullElementEquals(const CZOLLibXMLElement* other)
+__attribute__((no_sanitize("null", "vptr"))) int NullIsNamed() { return Opaque<CZOLLibXMLNode>(nullptr)->IsNamed(u"x"); }
+__attribute__((no_sanitize("null", "vptr"))) CZOLLibXMLElement* NullFirstElement() { return Opaque<CZOLLibXMLElement>(nullptr)->GetFirstElement(); }
+__attribute__((no_sanitize("null", "vptr"))) void NullDelete() { Opaque<CZOLLibXMLNode>(nullptr)->Delete(); }
+__attribute__((no_sanitize("null", "vptr"))) int NullElementEquals(const CZOLLibXMLElement* other)
 {
     return Opaque<CZOLLibXMLElement>(nullptr)->Equals(other);
 }
-__attribute__((no_sanitize("null"))) int NullAttributeEquals(const CZOLLibXMLAttribute* other)
+__attribute__((no_sanitize("null", "vptr"))) int NullAttributeEquals(const CZOLLibXMLAttribute* other)
 {
     return Opaque<CZOLLibXMLAttribute>(nullptr)->Equals(other);
 }

@@ -20,11 +20,11 @@ soname=$(objdump -p "$prefix/lib/libZOLXML.so" | awk '/SONAME/ {print $2}')
 [ "$soname" = "libZOLXML.so.1" ] || { echo "unexpected soname: $soname"; exit 1; }
 
 # Only the exported classes leave the library; start-up internals stay hidden.
-if nm -D --defined-only "$prefix/lib/libZOLXML.so" | grep -q ZolXmlProcess; then
+exported=$(nm -D --defined-only "$prefix/lib/libZOLXML.so")
+if grep -q ZolXmlProcess <<< "$exported"; then
   echo "internal symbols are exported"; exit 1
 fi
-nm -D --defined-only "$prefix/lib/libZOLXML.so" | grep -q CZOLLibXMLElement \
-  || { echo "the element class is not exported"; exit 1; }
+grep -q CZOLLibXMLElement <<< "$exported" || { echo "the element class is not exported"; exit 1; }
 
 export LD_LIBRARY_PATH=$prefix/lib
 cmake -S "$consumer" -B "$work/cmake" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" > /dev/null

@@ -1,0 +1,10 @@
+/* Resource and command identifiers of TestZOLUILib. */
+#pragma once
+
+#define IDD_ABOUTBOX 100
+#define IDR_MAINFRAME 128
+
+#define ID_COOLBAR_COLORCOOLBAR 32772
+#define ID_COOLBAR_IMAGECOOLBAR 32773
+#define ID_FRAME_MEDIAPLAY 32775
+#define ID_FRAME_SKINPLUSPLUS 32776

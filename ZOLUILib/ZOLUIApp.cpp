@@ -1,0 +1,7 @@
+#include "ZOLUIApp.h"
+
+IMPLEMENT_DYNAMIC(CZOLUIApp, CWinApp)
+
+CZOLUIApp::CZOLUIApp() = default;
+
+CZOLUIApp::~CZOLUIApp() = default;

@@ -1,0 +1,382 @@
+#include "ZOLUIMainWnd.h"
+
+#include "FrameGeometry.h"
+#include "SkinPainter.h"
+#include "ZOLUIApp.h"
+#include "ZOLUISkin.h"
+
+#include <afx/win/AfxWin32Text.h>
+#include <afx/win/afxres.h>
+
+#include <algorithm>
+
+namespace
+{
+// The resource identifier of a program's main frame: its icon.
+constexpr WORD kMainFrameResource = 128;
+constexpr int kDefaultWidth = 800;
+constexpr int kDefaultHeight = 560;
+
+CZOLUIApp* SkinApp()
+{
+    CWinApp* pApp = AfxGetApp();
+    return pApp != nullptr && pApp->IsKindOf(RUNTIME_CLASS(CZOLUIApp)) ? static_cast<CZOLUIApp*>(pApp) : nullptr;
+}
+
+bool IsSizingHit(UINT nHit)
+{
+    return nHit >= HTLEFT && nHit <= HTBOTTOMRIGHT;
+}
+
+RECT WorkAreaOf(HWND hWnd, POINT* pMonitorOrigin)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    const HMONITOR hMonitor = hWnd != nullptr ? ::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST)
+                                              : ::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    ::GetMonitorInfoW(hMonitor, &info);
+    if (pMonitorOrigin != nullptr)
+        *pMonitorOrigin = {info.rcMonitor.left, info.rcMonitor.top};
+    return info.rcWork;
+}
+
+void DrawButtonGlyph(HDC hDC, const RECT& button, UINT nHit, bool bMaximized, COLORREF crGlyph)
+{
+    GdiHandle<HPEN> pen(::CreatePen(PS_SOLID, 2, crGlyph));
+    GdiSelection selectPen(hDC, pen.get());
+    GdiSelection selectBrush(hDC, ::GetStockObject(NULL_BRUSH));
+    const int nInset = (button.bottom - button.top) / 4 + 1;
+    const RECT glyph = {button.left + nInset, button.top + nInset, button.right - nInset, button.bottom - nInset};
+    switch (nHit)
+    {
+    case HTCLOSE:
+        ::MoveToEx(hDC, glyph.left, glyph.top, nullptr);
+        ::LineTo(hDC, glyph.right, glyph.bottom);
+        ::MoveToEx(hDC, glyph.right, glyph.top, nullptr);
+        ::LineTo(hDC, glyph.left, glyph.bottom);
+        break;
+    case HTMAXBUTTON:
+        if (bMaximized)
+        {
+            const int nStep = (glyph.right - glyph.left) / 3;
+            ::Rectangle(hDC, glyph.left, glyph.top + nStep, glyph.right - nStep, glyph.bottom);
+            ::MoveToEx(hDC, glyph.left + nStep, glyph.top + nStep, nullptr);
+            ::LineTo(hDC, glyph.left + nStep, glyph.top);
+            ::LineTo(hDC, glyph.right, glyph.top);
+            ::LineTo(hDC, glyph.right, glyph.bottom - nStep);
+            ::LineTo(hDC, glyph.right - nStep, glyph.bottom - nStep);
+        }
+        else
+            ::Rectangle(hDC, glyph.left, glyph.top, glyph.right, glyph.bottom);
+        break;
+    default:
+        ::MoveToEx(hDC, glyph.left, glyph.bottom - 1, nullptr);
+        ::LineTo(hDC, glyph.right, glyph.bottom - 1);
+        break;
+    }
+}
+}
+
+IMPLEMENT_DYNAMIC(CZOLUIMainWnd, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CZOLUIMainWnd, CFrameWnd)
+    ON_WM_CREATE()
+    ON_MESSAGE(WM_SKINCHANGED, OnSkinChanged)
+    ON_MESSAGE(WM_NCCALCSIZE, OnNcCalcSize)
+    ON_MESSAGE(WM_NCPAINT, OnNcPaint)
+    ON_MESSAGE(WM_NCACTIVATE, OnNcActivate)
+    ON_MESSAGE(WM_NCHITTEST, OnNcHitTest)
+    ON_MESSAGE(WM_NCLBUTTONDOWN, OnNcLButtonDown)
+    ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
+    ON_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
+    ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
+    ON_MESSAGE(WM_SETTEXT, OnSetText)
+    ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
+    ON_MESSAGE(WM_GETMINMAXINFO, OnGetMinMaxInfo)
+    ON_MESSAGE(WM_SIZE, OnSize)
+    ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
+END_MESSAGE_MAP()
+
+CZOLUIMainWnd::CZOLUIMainWnd() : m_pSkin(std::make_unique<CZOLUISkin>())
+{
+    m_wndMenuBar.SetSkin(m_pSkin.get());
+}
+
+CZOLUIMainWnd::~CZOLUIMainWnd() = default;
+
+BOOL CZOLUIMainWnd::PreCreateWindow(CREATESTRUCT& cs)
+{
+    if (!CFrameWnd::PreCreateWindow(cs))
+        return FALSE;
+    // A pop-up window without caption or sizing frame: neither the system
+    // nor a window manager draws anything of it.
+    cs.style = (cs.style & ~static_cast<LONG>(WS_CAPTION | WS_THICKFRAME)) | static_cast<LONG>(WS_POPUP) |
+               WS_CLIPCHILDREN;
+    if (cs.x == CW_USEDEFAULT || cs.cx == CW_USEDEFAULT)
+    {
+        // Pop-up windows get no default place from the system.
+        const RECT work = WorkAreaOf(nullptr, nullptr);
+        cs.cx = std::min<int>(kDefaultWidth, work.right - work.left);
+        cs.cy = std::min<int>(kDefaultHeight, work.bottom - work.top);
+        cs.x = work.left + (work.right - work.left - cs.cx) / 2;
+        cs.y = work.top + (work.bottom - work.top - cs.cy) / 2;
+    }
+    return TRUE;
+}
+
+int CZOLUIMainWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+
+    LPCWSTR lpszIcon = MAKEINTRESOURCE(kMainFrameResource);
+    const HINSTANCE hIcons = AfxFindResourceHandle(lpszIcon, RT_GROUP_ICON);
+    m_hSmallIcon = static_cast<HICON>(::LoadImageW(hIcons, AfxWin32Text(lpszIcon), IMAGE_ICON,
+                                                   ::GetSystemMetrics(SM_CXSMICON),
+                                                   ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    const auto hBigIcon = static_cast<HICON>(::LoadImageW(hIcons, AfxWin32Text(lpszIcon), IMAGE_ICON, 0, 0,
+                                                           LR_SHARED | LR_DEFAULTSIZE));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hBigIcon));
+
+    UpdateRegion();
+    // The menu bar gets its menu with the first skin change: make one as
+    // soon as the frame runs, with the library's own look.
+    PostMessage(WM_SKINCHANGED);
+    return 0;
+}
+
+LRESULT CZOLUIMainWnd::OnSkinChanged(WPARAM, LPARAM)
+{
+    if (const CZOLUIApp* pApp = SkinApp())
+    {
+        if (std::unique_ptr<CZOLUISkin> pSkin = CZOLUISkin::FromFile(pApp->m_strSkinPath))
+            m_pSkin = std::move(pSkin);
+    }
+    ApplySkin();
+    return 0;
+}
+
+void CZOLUIMainWnd::ApplySkin()
+{
+    m_wndMenuBar.SetSkin(m_pSkin.get());
+    UpdateRegion();
+    // Border and caption sizes may have changed.
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RecalcLayout();
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void CZOLUIMainWnd::UpdateRegion()
+{
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    const int nCorner = ::IsZoomed(m_hWnd) ? 0 : m_pSkin->m_nCorner;
+    HRGN hRegion = nullptr;
+    if (nCorner > 0)
+        hRegion = ::CreateRoundRectRgn(0, 0, window.right - window.left + 1, window.bottom - window.top + 1,
+                                       2 * nCorner, 2 * nCorner);
+    // The window owns the region from here on.
+    ::SetWindowRgn(m_hWnd, hRegion, TRUE);
+}
+
+SIZE CZOLUIMainWnd::MinimumSize() const
+{
+    const int nFrame = 2 * m_pSkin->m_nBorder;
+    return {std::max(nFrame + 240, 320), nFrame + m_pSkin->m_nCaption + m_pSkin->m_nBarHeight + 60};
+}
+
+LRESULT CZOLUIMainWnd::OnNcCalcSize(WPARAM wParam, LPARAM lParam)
+{
+    RECT* pRect = wParam != 0 ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0]
+                              : reinterpret_cast<RECT*>(lParam);
+    const FrameParts parts = ComputeFrameParts(*m_pSkin, pRect->right - pRect->left, pRect->bottom - pRect->top,
+                                               (GetExStyle() & WS_EX_CLIENTEDGE) != 0);
+    const POINT origin = {pRect->left, pRect->top};
+    *pRect = parts.client;
+    ::OffsetRect(pRect, origin.x, origin.y);
+    return 0;
+}
+
+LRESULT CZOLUIMainWnd::OnNcPaint(WPARAM, LPARAM)
+{
+    PaintNonClient();
+    return 0;
+}
+
+void CZOLUIMainWnd::PaintNonClient()
+{
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    const int cx = window.right - window.left;
+    const int cy = window.bottom - window.top;
+    const bool bClientEdge = (GetExStyle() & WS_EX_CLIENTEDGE) != 0;
+    const FrameParts parts = ComputeFrameParts(*m_pSkin, cx, cy, bClientEdge);
+    const CZOLUISkin& skin = *m_pSkin;
+
+    const HDC hWindowDC = ::GetWindowDC(m_hWnd);
+    ::ExcludeClipRect(hWindowDC, parts.client.left, parts.client.top, parts.client.right, parts.client.bottom);
+    {
+        OffscreenCanvas canvas(hWindowDC, cx, cy);
+        const HDC hDC = canvas.GetDC();
+        const RECT whole = {0, 0, cx, cy};
+        GdiHandle<HBRUSH> fill(::CreateSolidBrush(skin.m_crBorder));
+        ::FillRect(hDC, &whole, fill.get());
+        if (skin.m_nBorder > 0)
+            SkinFrameRect(hDC, whole, skin.m_crOutline);
+
+        SkinFillGradient(hDC, parts.caption, m_bActive ? skin.m_crCaptionStart : skin.m_crInactiveStart,
+                         m_bActive ? skin.m_crCaptionEnd : skin.m_crInactiveEnd);
+        if (m_hSmallIcon != nullptr)
+            ::DrawIconEx(hDC, parts.icon.left, parts.icon.top, m_hSmallIcon, parts.icon.right - parts.icon.left,
+                         parts.icon.bottom - parts.icon.top, 0, nullptr, DI_NORMAL);
+
+        wchar_t szTitle[256] = {};
+        ::GetWindowTextW(m_hWnd, szTitle, static_cast<int>(std::size(szTitle)));
+        GdiSelection font(hDC, skin.m_captionFont.get());
+        ::SetBkMode(hDC, TRANSPARENT);
+        ::SetTextColor(hDC, m_bActive ? skin.m_crCaptionText : skin.m_crInactiveText);
+        RECT title = parts.title;
+        ::DrawTextW(hDC, szTitle, -1, &title, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+
+        const bool bMaximized = ::IsZoomed(m_hWnd) != FALSE;
+        DrawButtonGlyph(hDC, parts.minimize, HTMINBUTTON, bMaximized, skin.m_crButtons);
+        DrawButtonGlyph(hDC, parts.maximize, HTMAXBUTTON, bMaximized, skin.m_crButtons);
+        DrawButtonGlyph(hDC, parts.close, HTCLOSE, bMaximized, skin.m_crButtons);
+
+        if (bClientEdge)
+        {
+            RECT edge = parts.client;
+            ::InflateRect(&edge, 2, 2);
+            ::DrawEdge(hDC, &edge, EDGE_SUNKEN, BF_RECT);
+        }
+    }
+    ::ReleaseDC(m_hWnd, hWindowDC);
+}
+
+LRESULT CZOLUIMainWnd::OnNcActivate(WPARAM wParam, LPARAM)
+{
+    m_bActive = wParam != 0;
+    PaintNonClient();
+    return TRUE;
+}
+
+LRESULT CZOLUIMainWnd::OnNcHitTest(WPARAM, LPARAM lParam)
+{
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    POINT point = PointFromLParam(lParam);
+    point.x -= window.left;
+    point.y -= window.top;
+    const int cx = window.right - window.left;
+    const int cy = window.bottom - window.top;
+    const FrameParts parts = ComputeFrameParts(*m_pSkin, cx, cy, (GetExStyle() & WS_EX_CLIENTEDGE) != 0);
+    return FrameHitTest(parts, cx, cy, point, !::IsZoomed(m_hWnd));
+}
+
+LRESULT CZOLUIMainWnd::OnNcLButtonDown(WPARAM wParam, LPARAM lParam)
+{
+    switch (wParam)
+    {
+    case HTCLOSE:
+        PostMessage(WM_SYSCOMMAND, SC_CLOSE);
+        return 0;
+    case HTMAXBUTTON:
+        PostMessage(WM_SYSCOMMAND, ::IsZoomed(m_hWnd) ? SC_RESTORE : SC_MAXIMIZE);
+        return 0;
+    case HTMINBUTTON:
+        PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
+        return 0;
+    default:
+        break;
+    }
+    if (!IsSizingHit(static_cast<UINT>(wParam)))
+        return DefWindowProc(WM_NCLBUTTONDOWN, wParam, lParam);
+    // The window has no sizing frame for the system to drag: drag it here.
+    m_nSizingHit = static_cast<UINT>(wParam);
+    m_ptSizingStart = PointFromLParam(lParam);
+    ::GetWindowRect(m_hWnd, &m_rcSizingStart);
+    ::SetCapture(m_hWnd);
+    return 0;
+}
+
+LRESULT CZOLUIMainWnd::OnMouseMove(WPARAM wParam, LPARAM lParam)
+{
+    if (m_nSizingHit == 0)
+        return DefWindowProc(WM_MOUSEMOVE, wParam, lParam);
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    const int dx = cursor.x - m_ptSizingStart.x;
+    const int dy = cursor.y - m_ptSizingStart.y;
+    const SIZE minimum = MinimumSize();
+    RECT rect = m_rcSizingStart;
+    const UINT nHit = m_nSizingHit;
+    if (nHit == HTLEFT || nHit == HTTOPLEFT || nHit == HTBOTTOMLEFT)
+        rect.left = std::min<LONG>(rect.left + dx, rect.right - minimum.cx);
+    if (nHit == HTRIGHT || nHit == HTTOPRIGHT || nHit == HTBOTTOMRIGHT)
+        rect.right = std::max<LONG>(rect.right + dx, rect.left + minimum.cx);
+    if (nHit == HTTOP || nHit == HTTOPLEFT || nHit == HTTOPRIGHT)
+        rect.top = std::min<LONG>(rect.top + dy, rect.bottom - minimum.cy);
+    if (nHit == HTBOTTOM || nHit == HTBOTTOMLEFT || nHit == HTBOTTOMRIGHT)
+        rect.bottom = std::max<LONG>(rect.bottom + dy, rect.top + minimum.cy);
+    ::SetWindowPos(m_hWnd, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    return 0;
+}
+
+LRESULT CZOLUIMainWnd::OnLButtonUp(WPARAM wParam, LPARAM lParam)
+{
+    if (m_nSizingHit == 0)
+        return DefWindowProc(WM_LBUTTONUP, wParam, lParam);
+    ::ReleaseCapture();
+    return 0;
+}
+
+LRESULT CZOLUIMainWnd::OnCaptureChanged(WPARAM, LPARAM)
+{
+    m_nSizingHit = 0;
+    return 0;
+}
+
+LRESULT CZOLUIMainWnd::OnSetText(WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT lResult = DefWindowProc(WM_SETTEXT, wParam, lParam);
+    PaintNonClient();
+    return lResult;
+}
+
+LRESULT CZOLUIMainWnd::OnEraseBkgnd(WPARAM wParam, LPARAM)
+{
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    SkinFillGradient(reinterpret_cast<HDC>(wParam), client, m_pSkin->m_crClientStart, m_pSkin->m_crClientEnd);
+    return 1;
+}
+
+LRESULT CZOLUIMainWnd::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
+{
+    auto* pInfo = reinterpret_cast<MINMAXINFO*>(lParam);
+    // Maximized, the frame covers its monitor's work area, not the taskbar.
+    POINT monitor;
+    const RECT work = WorkAreaOf(m_hWnd, &monitor);
+    pInfo->ptMaxPosition = {work.left - monitor.x, work.top - monitor.y};
+    pInfo->ptMaxSize = {work.right - work.left, work.bottom - work.top};
+    const SIZE minimum = MinimumSize();
+    pInfo->ptMinTrackSize = {minimum.cx, minimum.cy};
+    return 0;
+}
+
+LRESULT CZOLUIMainWnd::OnSize(WPARAM wParam, LPARAM lParam)
+{
+    UpdateRegion();
+    return CFrameWnd::OnSize(wParam, lParam);
+}
+
+LRESULT CZOLUIMainWnd::OnSysCommand(WPARAM wParam, LPARAM lParam)
+{
+    // Alt, F10 and Alt with a letter open the menu bar's items.
+    if ((wParam & 0xFFF0) == SC_KEYMENU && m_wndMenuBar.OpenByMnemonic(static_cast<WCHAR>(lParam)))
+        return 0;
+    return DefWindowProc(WM_SYSCOMMAND, wParam, lParam);
+}

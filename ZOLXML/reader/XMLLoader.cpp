@@ -1,0 +1,111 @@
+// Loading from bytes and files: encoding by byte-order mark, UTF-8 otherwise.
+#include "../model/ZOLLibXML.h"
+
+#include <afx/core/TextConversion.h>
+
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <utility>
+
+namespace
+{
+// Files above this size are refused unread.
+constexpr DWORD kMaxFileSize = 0x400000;
+
+constexpr BYTE kBigEndianMark[] = {0xFE, 0xFF};
+constexpr BYTE kLittleEndianMark[] = {0xFF, 0xFE};
+constexpr BYTE kUtf8Mark[] = {0xEF, 0xBB, 0xBF};
+
+template <std::size_t N>
+bool StartsWith(const BYTE* pBytes, DWORD nCount, const BYTE (&mark)[N])
+{
+    return nCount >= N && std::memcmp(pBytes, mark, N) == 0;
+}
+
+// A CString of nLength units to fill; beyond CString's reach is exhaustion.
+WCHAR* TextBuffer(CString& strText, std::size_t nLength)
+{
+    if (nLength > static_cast<std::size_t>(INT_MAX))
+        AfxThrowMemoryException();
+    return strText.GetBufferSetLength(static_cast<int>(nLength));
+}
+
+// The nUnits little-endian units at pUnits; big-endian ones are first
+// swapped in place, so the caller's buffer ends up little-endian.
+void ReadUtf16(BYTE* pUnits, DWORD nUnits, bool bBigEndian, CString& strText)
+{
+    WCHAR* out = TextBuffer(strText, nUnits);
+    for (DWORD i = 0; i < nUnits; ++i, pUnits += 2)
+    {
+        if (bBigEndian)
+            std::swap(pUnits[0], pUnits[1]);
+        out[i] = static_cast<WCHAR>(pUnits[0] | (pUnits[1] << 8));
+    }
+}
+
+void ReadUtf8(const BYTE* pBytes, DWORD nCount, CString& strText)
+{
+    // The parser stops at the first NUL: what follows it need not be decoded.
+    if (const void* pNul = std::memchr(pBytes, 0, nCount))
+        nCount = static_cast<DWORD>(static_cast<const BYTE*>(pNul) - pBytes);
+    WCHAR* out = TextBuffer(strText, nCount);
+    strText.ReleaseBuffer(static_cast<int>(AfxDecodeUtf8(pBytes, nCount, out)));
+}
+
+struct FileCloser
+{
+    void operator()(HANDLE hFile) const { CloseHandle(hFile); }
+};
+} // namespace
+
+CZOLLibXMLElement* CZOLLibXMLElement::FromBytes(BYTE* pBytes, DWORD nCount, int requireDeclaration)
+{
+    if (pBytes == nullptr)
+        return nullptr;
+    CString text;
+    const bool bBigEndian = StartsWith(pBytes, nCount, kBigEndianMark);
+    if (bBigEndian || StartsWith(pBytes, nCount, kLittleEndianMark))
+    {
+        ReadUtf16(pBytes + 2, nCount / 2 - 1, bBigEndian, text);
+    }
+    else if (StartsWith(pBytes, nCount, kUtf8Mark))
+    {
+        ReadUtf8(pBytes + sizeof kUtf8Mark, nCount - sizeof kUtf8Mark, text);
+    }
+    else
+    {
+        ReadUtf8(pBytes, nCount, text);
+    }
+    return FromString(text, requireDeclaration);
+}
+
+CZOLLibXMLElement* CZOLLibXMLElement::FromFile(HANDLE hFile, int requireDeclaration)
+{
+    DWORD nSizeHigh = 0;
+    const DWORD nSize = GetFileSize(hFile, &nSizeHigh);
+    // A failed query reports INVALID_FILE_SIZE, which is above the limit too.
+    if (nSizeHigh != 0 || nSize > kMaxFileSize)
+        return nullptr;
+    std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[nSize]);
+    if (buffer == nullptr)
+        AfxThrowMemoryException();
+    // One read; a short one goes on with what it got, a failed one with nothing.
+    DWORD nRead = 0;
+    if (!ReadFile(hFile, buffer.get(), nSize, &nRead, nullptr))
+        nRead = 0;
+    return FromBytes(buffer.get(), nRead, requireDeclaration);
+}
+
+CZOLLibXMLElement* CZOLLibXMLElement::FromFile(LPCWSTR pszPath, int requireDeclaration)
+{
+    if (pszPath == nullptr)
+        return nullptr;
+    HANDLE hFile = CreateFileW(pszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return nullptr;
+    const std::unique_ptr<void, FileCloser> file(hFile);
+    return FromFile(file.get(), requireDeclaration);
+}

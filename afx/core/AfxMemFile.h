@@ -1,0 +1,42 @@
+// CMemFile: a file held in memory, with MFC's interface. The buffer comes
+// from malloc, so that one handed out by Detach is released with free.
+#pragma once
+
+#include "AfxFile.h"
+
+#include <cstddef>
+
+class AFX_CORE_API CMemFile : public CFile
+{
+public:
+    // An empty file whose buffer grows in steps of nGrowBytes.
+    explicit CMemFile(UINT nGrowBytes = 1024) noexcept;
+    // A file over the caller's buffer, which stays the caller's. With
+    // nGrowBytes 0 the file holds the nBufferSize bytes of the buffer and
+    // cannot grow beyond it; otherwise it starts empty and grows by
+    // reallocating the buffer, which must then come from malloc.
+    CMemFile(BYTE* lpBuffer, UINT nBufferSize, UINT nGrowBytes = 0) noexcept;
+    ~CMemFile() override;
+
+    // Hands the buffer to the caller (release it with free) and leaves the file
+    // empty. Ask GetLength first: the length goes with the buffer.
+    BYTE* Detach() noexcept;
+
+    ULONGLONG GetPosition() const override;
+    ULONGLONG Seek(LONGLONG lOff, UINT nFrom) override;
+    ULONGLONG GetLength() const override;
+    UINT Read(void* lpBuf, UINT nCount) override;
+    void Write(const void* lpBuf, UINT nCount) override;
+    void Flush() override;
+    void Close() override;
+
+private:
+    void GrowFile(std::size_t nNewLength);
+
+    std::size_t m_nGrowBytes;
+    std::size_t m_nPosition = 0;
+    std::size_t m_nBufferSize;
+    std::size_t m_nFileSize;
+    BYTE* m_lpBuffer;
+    BOOL m_bAutoDelete;
+};

@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# Builds the skin test program TestZOLUILib for Windows (x86-64, MinGW) and
+# runs it under Wine: on your display when there is one; otherwise on a
+# virtual display, where it is driven through the four skins and the about
+# box and a screenshot of each state is saved.
+#
+#   ./run.sh               run it (headless when DISPLAY is unset)
+#   ./run.sh --headless    headless even when there is a display
+#
+# BUILD_DIR (default build-w64) and SCREENSHOT_DIR (default
+# $BUILD_DIR/screenshots) choose the folders. Missing packages are installed
+# with apt-get.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")" && pwd)
+build=$(realpath -m "${BUILD_DIR:-$root/build-w64}")
+shots=$(realpath -m "${SCREENSHOT_DIR:-$build/screenshots}")
+title="Hello, ZOLUI!"
+
+headless=0
+if [[ "${1:-}" == "--headless" || -z "${DISPLAY:-}" ]]; then
+  headless=1
+fi
+
+say() { printf 'run.sh: %s\n' "$*"; }
+
+install_missing() {
+  local missing=()
+  for package in "$@"; do
+    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+  done
+  ((${#missing[@]} == 0)) && return
+  say "installing ${missing[*]}"
+  local sudo=()
+  [[ $(id -u) -ne 0 ]] && sudo=(sudo)
+  "${sudo[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64)
+((headless)) && packages+=(xvfb imagemagick)
+install_missing "${packages[@]}"
+
+say "building in $build"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
+cmake --build "$build" --target TestZOLUILib ZOLUIDriver -- -j2
+
+# The 64-bit loader directly: the wine wrapper insists on a 32-bit Wine.
+wine=/usr/lib/wine/wine64
+[[ -x $wine ]] || wine=$(command -v wine64 || command -v wine)
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
+if [[ ! -f $WINEPREFIX/system.reg ]]; then
+  say "creating the Wine prefix $WINEPREFIX"
+  "$wine" wineboot -i >/dev/null 2>&1
+fi
+
+# Who draws window captions: a window manager on a real display, Wine itself
+# on the virtual one, which has none (and where Wine would also wait for a
+# manager to acknowledge every window it hides).
+x11_key='HKCU\Software\Wine\X11 Driver'
+wine_setting() { "$wine" reg "$@" >/dev/null 2>&1 || true; }
+
+bin="$build/bin"
+if ((!headless)); then
+  wine_setting delete "$x11_key" /v Managed /f
+  wine_setting delete "$x11_key" /v Decorated /f
+  say "starting TestZOLUILib on $DISPLAY"
+  cd "$bin"
+  exec "$wine" TestZOLUILib.exe
+fi
+
+# Headless: a virtual display of our own, on the first free number.
+display=
+for n in $(seq 90 150); do
+  if [[ ! -e /tmp/.X11-unix/X$n && ! -e /tmp/.X$n-lock ]]; then
+    display=:$n
+    break
+  fi
+done
+[[ -n $display ]] || { say "no free display number"; exit 1; }
+
+xvfb_pid=
+app_pid=
+cleanup() {
+  if [[ -n $app_pid ]]; then kill "$app_pid" 2>/dev/null || true; fi
+  if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+  [[ -e /tmp/.X11-unix/X${display#:} ]] && break
+  sleep 0.1
+done
+export DISPLAY=$display
+say "virtual display $DISPLAY"
+
+wine_setting add "$x11_key" /v Managed /t REG_SZ /d N /f
+wine_setting add "$x11_key" /v Decorated /t REG_SZ /d N /f
+
+driver() { "$wine" "$bin/ZOLUIDriver.exe" "$@"; }
+shot() {
+  import -display "$DISPLAY" -window root "$shots/$1.png"
+  say "saved $shots/$1.png"
+}
+
+mkdir -p "$shots"
+rm -f "$shots"/*.png
+(cd "$bin" && exec "$wine" TestZOLUILib.exe) &
+app_pid=$!
+driver wait "$title"
+
+step=1
+for skin in ColorCoolbar ImageCoolbar MediaPlay Skin++; do
+  driver command "$title" "$skin"
+  shot "$step-${skin/++/PlusPlus}"
+  step=$((step + 1))
+done
+
+driver post "$title" about
+driver wait "About TestZOLUILib"
+sleep 1
+shot "$step-About"
+driver press "About TestZOLUILib" 1
+driver gone "About TestZOLUILib"
+
+driver post "$title" exit
+driver gone "$title"
+for _ in $(seq 100); do
+  kill -0 "$app_pid" 2>/dev/null || break
+  sleep 0.2
+done
+if kill -0 "$app_pid" 2>/dev/null; then
+  say "TestZOLUILib did not end after File > Exit"
+  exit 1
+fi
+app_pid=
+say "screenshots in $shots"

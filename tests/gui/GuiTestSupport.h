@@ -1,0 +1,115 @@
+// Helpers of the GUI tests: running the message loop for a while, capturing
+// a window's pixels, and moving between the layer's UTF-16 text and Win32's.
+#pragma once
+
+#include <afx/win/afxwin.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Dispatches the thread's messages until none has come for quietMs, or at
+// most maxMs. onMessage, when given, sees each message before dispatch.
+template <class TOnMessage>
+void PumpMessages(DWORD quietMs, DWORD maxMs, TOnMessage onMessage)
+{
+    const DWORD start = ::GetTickCount();
+    DWORD lastMessage = start;
+    for (;;)
+    {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            onMessage(msg);
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+            lastMessage = ::GetTickCount();
+        }
+        const DWORD now = ::GetTickCount();
+        if (now - lastMessage >= quietMs || now - start >= maxMs)
+            return;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+inline void PumpMessages(DWORD quietMs = 100, DWORD maxMs = 3000)
+{
+    PumpMessages(quietMs, maxMs, [](const MSG&) {});
+}
+
+// The window and its children as painted now, one 0x00RRGGBB value a pixel.
+inline std::vector<std::uint32_t> CaptureWindow(HWND hWnd)
+{
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages();
+    RECT rect;
+    ::GetWindowRect(hWnd, &rect);
+    const int cx = rect.right - rect.left;
+    const int cy = rect.bottom - rect.top;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = cx;
+    info.bmiHeader.biHeight = -cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+
+    const HDC hWindowDC = ::GetWindowDC(hWnd);
+    const HDC hMemoryDC = ::CreateCompatibleDC(hWindowDC);
+    void* pBits = nullptr;
+    const HBITMAP hBitmap = ::CreateDIBSection(hMemoryDC, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    const HGDIOBJ hOld = ::SelectObject(hMemoryDC, hBitmap);
+    ::BitBlt(hMemoryDC, 0, 0, cx, cy, hWindowDC, 0, 0, SRCCOPY);
+    ::GdiFlush();
+    const auto* pPixels = static_cast<const std::uint32_t*>(pBits);
+    std::vector<std::uint32_t> pixels(pPixels, pPixels + static_cast<std::size_t>(cx) * cy);
+    for (std::uint32_t& pixel : pixels)
+        pixel &= 0x00FFFFFF;
+    ::SelectObject(hMemoryDC, hOld);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hMemoryDC);
+    ::ReleaseDC(hWnd, hWindowDC);
+    return pixels;
+}
+
+inline std::u16string ToUtf16(const std::wstring& str)
+{
+    return std::u16string(str.begin(), str.end());
+}
+
+inline std::u16string ToUtf16(const CString& str)
+{
+    return std::u16string(str.GetString(), static_cast<std::size_t>(str.GetLength()));
+}
+
+inline std::wstring WindowText(HWND hWnd)
+{
+    wchar_t szText[512] = {};
+    ::GetWindowTextW(hWnd, szText, 512);
+    return szText;
+}
+
+inline std::wstring CurrentDirectory()
+{
+    wchar_t szPath[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, szPath);
+    return szPath;
+}
+
+// A new empty folder below the system's temporary folder.
+inline std::wstring MakeTempFolder(const wchar_t* pszName)
+{
+    wchar_t szTemp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, szTemp);
+    const std::wstring strFolder = std::wstring(szTemp) + pszName + L"-" + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(strFolder.c_str(), nullptr);
+    return strFolder;
+}
+
+inline void WriteTextFile(const std::wstring& strPath, const std::string& strContent)
+{
+    const HANDLE hFile = ::CreateFileW(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD nWritten = 0;
+    ::WriteFile(hFile, strContent.data(), static_cast<DWORD>(strContent.size()), &nWritten, nullptr);
+    ::CloseHandle(hFile);
+}
