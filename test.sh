@@ -27,7 +27,7 @@ say() { printf '\n== test.sh [%dm%02ds]: %s\n' $((SECONDS / 60)) $((SECONDS % 60
 install_missing() {
   local missing=()
   for package in "$@"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
+    [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) == *" ok installed" ]] || missing+=("$package")
   done
   ((${#missing[@]} == 0)) && return
   say "installing ${missing[*]}"
@@ -122,7 +122,7 @@ install_missing cmake ninja-build g++ clang libclang-rt-14-dev llvm pkg-config \
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 xvfb imagemagick
 
 say "native Release suite (g++)"
-configure native -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++
+configure native -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ -DZOL_BUILD_BENCH=ON
 build native
 run_suite native
 
