@@ -26,6 +26,9 @@ fi
 
 export WINEPREFIX=$prefix
 export WINEDEBUG=-all
+# Wine converts file names with the locale's character set: without UTF-8
+# (as under CI, where no locale is set) names outside ASCII cannot be opened.
+export LC_ALL=C.UTF-8
 
 mkdir -p "$(dirname "$prefix")"
 {
