@@ -50,7 +50,7 @@ void CMapStringToPtr::RemoveAll()
     m_pHashTable = nullptr;
     m_nCount = 0;
     m_pFirst = m_pLast = nullptr;
-    m_pFreeList = nullptr;
+    m_freeAssocs.Reset();
     if (m_pBlocks != nullptr)
         m_pBlocks->FreeDataChain();
     m_pBlocks = nullptr;
@@ -58,22 +58,17 @@ void CMapStringToPtr::RemoveAll()
 
 CMapStringToPtr::CAssoc* CMapStringToPtr::NewAssoc(LPCWSTR key, UINT nHashValue)
 {
-    if (m_pFreeList == nullptr)
+    void* pSlot = m_freeAssocs.Take(m_pBlocks, static_cast<std::size_t>(m_nBlockSize), sizeof(CAssoc));
+    CAssoc* pAssoc = nullptr;
+    try
     {
-        CPlex* pNewBlock = CPlex::Create(m_pBlocks, static_cast<std::size_t>(m_nBlockSize), sizeof(CAssoc));
-        auto* pRaw = static_cast<unsigned char*>(pNewBlock->data()) + (m_nBlockSize - 1) * sizeof(CAssoc);
-        for (INT_PTR i = m_nBlockSize - 1; i >= 0; --i, pRaw -= sizeof(CAssoc))
-        {
-            auto* pFree = reinterpret_cast<CAssoc*>(pRaw);
-            // Only the chain link of a free entry is ever read.
-            *reinterpret_cast<CAssoc**>(pRaw) = m_pFreeList;
-            m_pFreeList = pFree;
-        }
+        pAssoc = new (pSlot) CAssoc(key, nHashValue);
     }
-    void* pRaw = m_pFreeList;
-    CAssoc* pNextFree = *static_cast<CAssoc**>(pRaw);
-    CAssoc* pAssoc = new (pRaw) CAssoc(key, nHashValue); // may throw; the free list is intact
-    m_pFreeList = pNextFree;
+    catch (...)
+    {
+        m_freeAssocs.Give(pSlot);
+        throw;
+    }
     ++m_nCount;
     return pAssoc;
 }
@@ -81,8 +76,7 @@ CMapStringToPtr::CAssoc* CMapStringToPtr::NewAssoc(LPCWSTR key, UINT nHashValue)
 void CMapStringToPtr::FreeAssoc(CAssoc* pAssoc) noexcept
 {
     pAssoc->~CAssoc();
-    *reinterpret_cast<CAssoc**>(pAssoc) = m_pFreeList;
-    m_pFreeList = pAssoc;
+    m_freeAssocs.Give(pAssoc);
     --m_nCount;
     if (m_nCount == 0)
         RemoveAll();

@@ -6,7 +6,7 @@
 #include "AfxString.h"
 #include "AfxTypes.h"
 
-struct CPlex;
+#include "AfxPlex.h"
 
 class AFX_CORE_API CMapStringToPtr
 {
@@ -66,8 +66,7 @@ private:
     INT_PTR m_nCount = 0;
     CAssoc* m_pFirst = nullptr;
     CAssoc* m_pLast = nullptr;
-    // Free entries, chained through pNextInBucket; their storage is raw.
-    CAssoc* m_pFreeList = nullptr;
+    CPlexFreeList m_freeAssocs;
     CPlex* m_pBlocks = nullptr;
     INT_PTR m_nBlockSize;
 };

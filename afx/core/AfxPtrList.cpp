@@ -18,19 +18,7 @@ CPtrList::CNode* CPtrList::ToNode(POSITION pos)
 
 CPtrList::CNode* CPtrList::NewNode(CNode* pPrev, CNode* pNext)
 {
-    if (m_pNodeFree == nullptr)
-    {
-        CPlex* pNewBlock = CPlex::Create(m_pBlocks, static_cast<std::size_t>(m_nBlockSize), sizeof(CNode));
-        // Thread the new block onto the free list, last node first.
-        CNode* pNode = static_cast<CNode*>(pNewBlock->data()) + (m_nBlockSize - 1);
-        for (INT_PTR i = m_nBlockSize - 1; i >= 0; --i, --pNode)
-        {
-            pNode->pNext = m_pNodeFree;
-            m_pNodeFree = pNode;
-        }
-    }
-    CNode* pNode = m_pNodeFree;
-    m_pNodeFree = m_pNodeFree->pNext;
+    auto* pNode = static_cast<CNode*>(m_freeNodes.Take(m_pBlocks, static_cast<std::size_t>(m_nBlockSize), sizeof(CNode)));
     pNode->pPrev = pPrev;
     pNode->pNext = pNext;
     pNode->data = nullptr;
@@ -40,8 +28,7 @@ CPtrList::CNode* CPtrList::NewNode(CNode* pPrev, CNode* pNext)
 
 void CPtrList::FreeNode(CNode* pNode) noexcept
 {
-    pNode->pNext = m_pNodeFree;
-    m_pNodeFree = pNode;
+    m_freeNodes.Give(pNode);
     --m_nCount;
     if (m_nCount == 0)
         RemoveAll();
@@ -50,7 +37,8 @@ void CPtrList::FreeNode(CNode* pNode) noexcept
 void CPtrList::RemoveAll()
 {
     m_nCount = 0;
-    m_pNodeHead = m_pNodeTail = m_pNodeFree = nullptr;
+    m_pNodeHead = m_pNodeTail = nullptr;
+    m_freeNodes.Reset();
     if (m_pBlocks != nullptr)
         m_pBlocks->FreeDataChain();
     m_pBlocks = nullptr;

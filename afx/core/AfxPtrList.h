@@ -1,9 +1,8 @@
 // CPtrList: a doubly linked list of untyped pointers, nodes allocated in blocks.
 #pragma once
 
+#include "AfxPlex.h"
 #include "AfxTypes.h"
-
-struct CPlex;
 
 class AFX_CORE_API CPtrList
 {
@@ -53,7 +52,7 @@ private:
     CNode* m_pNodeHead = nullptr;
     CNode* m_pNodeTail = nullptr;
     INT_PTR m_nCount = 0;
-    CNode* m_pNodeFree = nullptr;
+    CPlexFreeList m_freeNodes;
     CPlex* m_pBlocks = nullptr;
     INT_PTR m_nBlockSize;
 };
