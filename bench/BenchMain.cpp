@@ -65,7 +65,7 @@ int main(int argc, char** argv)
     }
     catch (const std::exception& e)
     {
-        std::cerr << "zolxml_bench: " << e.what() << '\n';
+        std::cerr << "zolxml_bench: " << e.what() << " (choose the folder with --corpus=FOLDER)\n";
         return 1;
     }
 
