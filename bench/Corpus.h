@@ -1,0 +1,15 @@
+// The documents the benchmarks work on, read into memory before any timing.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CorpusDocument
+{
+    std::string name;
+    std::string bytes;
+};
+
+// Every *.xml file of the folder, in name order; throws std::runtime_error
+// when the folder cannot be read or holds no document.
+std::vector<CorpusDocument> LoadCorpus(const std::string& folder);

@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test:
+#   1. the native Release suite (g++);
+#   2. the sanitizer suite (clang, AddressSanitizer with leak checks,
+#      UndefinedBehaviorSanitizer), in a build that also holds the fuzz targets;
+#   3. each fuzz target for FUZZ_SECONDS on a copy of its seeds;
+#   4. the 32-bit Windows build, compiled and linked only;
+#   5. last, the 64-bit Windows suite under Wine (on a virtual display when
+#      DISPLAY is unset), so that the output ends with its summary.
+# Warnings in the project's own code fail the builds. Any failure exits non-zero.
+#
+#   ./test.sh
+#
+# BUILD_ROOT (default build/test) holds the build folders, FUZZ_SECONDS (default
+# 60) is each fuzz target's run, JOBS (default: the number of cores) the
+# parallel build and test jobs.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")" && pwd)
+builds=$(realpath -m "${BUILD_ROOT:-$root/build/test}")
+fuzz_seconds=${FUZZ_SECONDS:-60}
+jobs=${JOBS:-$(nproc)}
+
+# Each stage's heading shows the time since the start.
+say() { printf '\n== test.sh [%dm%02ds]: %s\n' $((SECONDS / 60)) $((SECONDS % 60)) "$*"; }
+
+install_missing() {
+  local missing=()
+  for package in "$@"; do
+    [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) == *" ok installed" ]] || missing+=("$package")
+  done
+  ((${#missing[@]} == 0)) && return
+  say "installing ${missing[*]}"
+  local sudo=()
+  [[ $(id -u) -ne 0 ]] && sudo=(sudo)
+  "${sudo[@]}" apt-get update </dev/null
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y "${missing[@]}" </dev/null
+}
+
+# configure <folder> <cmake options>...: a build folder for every kind of build,
+# warnings as errors.
+configure() {
+  local folder=$1
+  shift
+  cmake -S "$root" -B "$builds/$folder" -G Ninja --log-level=WARNING \
+    -DZOL_WARNINGS_AS_ERRORS=ON "$@" >/dev/null
+}
+
+build() { cmake --build "$builds/$1" --parallel "$jobs" -- --quiet; }
+
+run_suite() { (cd "$builds/$1" && ctest --output-on-failure --timeout 900 --parallel "$jobs"); }
+
+# run_fuzz_targets <folder>: every fuzz target at once, each for fuzz_seconds on
+# a copy of fuzz/seeds/<name>/; a crash, leak or hang fails.
+run_fuzz_targets() {
+  local bin=$builds/$1/bin work=$builds/$1/fuzzing
+  rm -rf "$work"
+  mkdir -p "$work"
+  local targets=() pids=()
+  for source in "$root"/fuzz/fuzz_*.cpp; do
+    [[ -e $source ]] || continue
+    local name=${source##*/fuzz_}
+    name=${name%.cpp}
+    local program=$bin/fuzz_$name
+    mkdir -p "$work/$name/corpus" "$work/$name/crashes"
+    if [[ -d $root/fuzz/seeds/$name ]]; then
+      cp -R "$root/fuzz/seeds/$name/." "$work/$name/corpus/"
+    fi
+    "$program" -max_total_time="$fuzz_seconds" -timeout=30 -print_final_stats=1 \
+      -artifact_prefix="$work/$name/crashes/" "$work/$name/corpus" >"$work/$name/log" 2>&1 &
+    targets+=("$name")
+    pids+=($!)
+  done
+  ((${#targets[@]} > 0)) || echo "no fuzz targets"
+  local failed=0
+  for i in "${!targets[@]}"; do
+    local name=${targets[$i]}
+    if wait "${pids[$i]}"; then
+      printf 'fuzz_%s: %s\n' "$name" "$(grep -m1 -o 'Done [0-9]* runs in [0-9]* second(s)' "$work/$name/log")"
+    else
+      printf 'fuzz_%s FAILED; its input is in %s\n' "$name" "$work/$name/crashes/"
+      tail -n 60 "$work/$name/log"
+      failed=1
+    fi
+  done
+  return "$failed"
+}
+
+# A display of our own for the Windows GUI tests: Xvfb picks a free number.
+xvfb_pid=
+start_virtual_display() {
+  local number_file=$builds/xvfb-display
+  rm -f "$number_file"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [[ -s $number_file ]] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || { echo "Xvfb did not start" >&2; return 1; }
+    sleep 0.1
+  done
+  [[ -s $number_file ]] || { echo "Xvfb gave no display number" >&2; return 1; }
+  export DISPLAY=:$(<"$number_file")
+}
+
+wine_prefix=
+clean_up() {
+  if [[ -n $wine_prefix && -d $wine_prefix ]]; then
+    local wineserver=/usr/lib/wine/wineserver64
+    [[ -x $wineserver ]] || wineserver=wineserver
+    WINEPREFIX=$wine_prefix "$wineserver" -k >/dev/null 2>&1 || true
+  fi
+  if [[ -n $xvfb_pid ]]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+}
+trap clean_up EXIT
+
+install_missing cmake ninja-build g++ clang libclang-rt-14-dev llvm pkg-config \
+  libgtest-dev googletest libbenchmark-dev \
+  libpugixml-dev libtinyxml2-dev librapidxml-dev libxml2-dev libexpat1-dev \
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 xvfb imagemagick
+
+say "native Release suite (g++)"
+configure native -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ -DZOL_BUILD_BENCH=ON
+build native
+run_suite native
+
+say "sanitizer suite (clang, ASan with leak checks, UBSan)"
+configure sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DZOL_SANITIZE=ON -DZOL_BUILD_FUZZ=ON
+build sanitize
+run_suite sanitize
+
+say "fuzz targets, ${fuzz_seconds} s each"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_fuzz_targets sanitize
+
+say "Windows i686 build (compiled and linked only: 32-bit code cannot run here)"
+configure win-i686 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
+build win-i686
+
+say "Windows x86-64 suite under Wine"
+configure win-x86_64 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake"
+build win-x86_64
+wine_prefix=$builds/win-x86_64/wineprefix
+if [[ -z ${DISPLAY:-} ]]; then
+  start_virtual_display
+fi
+run_suite win-x86_64
