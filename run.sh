@@ -49,6 +49,9 @@ cmake --build "$build" --target TestZOLUILib ZOLUIDriver -- -j2
 wine=/usr/lib/wine/wine64
 [[ -x $wine ]] || wine=$(command -v wine64 || command -v wine)
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
+# Wine converts file names with the locale's character set; without UTF-8 a
+# build folder outside ASCII could not be opened.
+export LC_ALL=C.UTF-8
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
   say "creating the Wine prefix $WINEPREFIX"
   "$wine" wineboot -i >/dev/null 2>&1
