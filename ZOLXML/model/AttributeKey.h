@@ -1,12 +1,32 @@
 // The key under which an element files an attribute: its name lower-cased by
 // the platform layer's one folding, so that every lookup ignores case alike.
+// Most names are lower case already and serve as their own key, uncopied.
 #pragma once
 
 #include "ZOLLibXML.h"
 
-inline CString ZolAttributeKey(LPCWSTR pszName)
+class ZolAttributeKey
 {
-    CString key(pszName);
-    key.MakeLower();
-    return key;
-}
+public:
+    explicit ZolAttributeKey(LPCWSTR pszName) : m_pszKey(pszName != nullptr ? pszName : u"")
+    {
+        for (const WCHAR* p = m_pszKey; *p != 0; ++p)
+        {
+            if (AfxToLowerW(*p) != *p)
+            {
+                m_lowered = m_pszKey;
+                m_lowered.MakeLower();
+                m_pszKey = m_lowered.GetString();
+                return;
+            }
+        }
+    }
+    ZolAttributeKey(const ZolAttributeKey&) = delete;
+    ZolAttributeKey& operator=(const ZolAttributeKey&) = delete;
+
+    operator LPCWSTR() const noexcept { return m_pszKey; }
+
+private:
+    CString m_lowered;
+    LPCWSTR m_pszKey;
+};

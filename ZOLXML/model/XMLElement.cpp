@@ -131,7 +131,7 @@ void CZOLLibXMLElement::DeleteAllElements()
 
 CZOLLibXMLAttribute* CZOLLibXMLElement::FileAttribute(CZOLLibXMLAttribute* pAttribute)
 {
-    const CString key = ZolAttributeKey(pAttribute->m_name);
+    const ZolAttributeKey key(pAttribute->m_name);
     void*& rEntry = m_attributes[key];
     auto* pDisplaced = static_cast<CZOLLibXMLAttribute*>(rEntry);
     rEntry = pAttribute;
@@ -213,7 +213,7 @@ void CZOLLibXMLElement::RemoveAttribute(CZOLLibXMLAttribute* pAttribute)
 {
     if (pAttribute == nullptr)
         return;
-    const CString key = ZolAttributeKey(pAttribute->m_name);
+    const ZolAttributeKey key(pAttribute->m_name);
     void* pHeld = nullptr;
     if (m_attributes.Lookup(key, pHeld) && pHeld == pAttribute)
     {
