@@ -5,6 +5,7 @@
 #include "ZOLUISkin.h"
 
 #include <cwctype>
+#include <utility>
 #include <string>
 
 namespace
@@ -39,6 +40,32 @@ wchar_t Mnemonic(const std::wstring& strLabel)
     }
     return 0;
 }
+
+// The bar whose popup is open on this thread, for the message filter.
+thread_local CZOLUICoolMenuBar* t_pTrackingBar = nullptr;
+
+// The message filter of an open popup, installed for its life.
+class MenuFilterScope
+{
+public:
+    MenuFilterScope(CZOLUICoolMenuBar* pBar, HOOKPROC pfnFilter)
+        : m_pPrevious(std::exchange(t_pTrackingBar, pBar)),
+          m_hHook(::SetWindowsHookExW(WH_MSGFILTER, pfnFilter, nullptr, ::GetCurrentThreadId()))
+    {
+    }
+    MenuFilterScope(const MenuFilterScope&) = delete;
+    MenuFilterScope& operator=(const MenuFilterScope&) = delete;
+    ~MenuFilterScope()
+    {
+        if (m_hHook != nullptr)
+            ::UnhookWindowsHookEx(m_hHook);
+        t_pTrackingBar = m_pPrevious;
+    }
+
+private:
+    CZOLUICoolMenuBar* m_pPrevious;
+    HHOOK m_hHook;
+};
 }
 
 BEGIN_MESSAGE_MAP(CZOLUICoolMenuBar, CControlBar)
@@ -47,6 +74,7 @@ BEGIN_MESSAGE_MAP(CZOLUICoolMenuBar, CControlBar)
     ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
     ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
+    ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
 END_MESSAGE_MAP()
 
 CZOLUICoolMenuBar::CZOLUICoolMenuBar() = default;
@@ -111,6 +139,14 @@ void CZOLUICoolMenuBar::LayoutItems()
     }
     ::ReleaseDC(m_hWnd, hDC);
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+BOOL CZOLUICoolMenuBar::GetItemRect(int nItem, LPRECT lpRect) const
+{
+    if (nItem < 0 || static_cast<std::size_t>(nItem) >= m_itemRects.size() || lpRect == nullptr)
+        return FALSE;
+    *lpRect = m_itemRects[static_cast<std::size_t>(nItem)];
+    return TRUE;
 }
 
 int CZOLUICoolMenuBar::HitTest(POINT point) const
@@ -235,27 +271,122 @@ BOOL CZOLUICoolMenuBar::OpenByMnemonic(WCHAR chMnemonic)
 void CZOLUICoolMenuBar::TrackItem(int nItem)
 {
     const HMENU hMenu = m_menu.m_hMenu;
-    m_nPressed = nItem;
-    ::InvalidateRect(m_hWnd, nullptr, FALSE);
-    ::UpdateWindow(m_hWnd);
-
-    UINT nCommand;
-    if (const HMENU hPopup = ::GetSubMenu(hMenu, nItem))
+    UINT nCommand = 0;
+    // A popup closed for a neighbour's (arrow keys, or the mouse on another
+    // item) opens the neighbour's in its place.
+    while (nItem >= 0)
     {
+        m_nPressed = nItem;
+        m_nTrackNext = -1;
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
+        ::UpdateWindow(m_hWnd);
+
+        const HMENU hPopup = ::GetSubMenu(hMenu, nItem);
+        if (hPopup == nullptr)
+        {
+            nCommand = ::GetMenuItemID(hMenu, nItem);
+            break;
+        }
+        m_hSelectionMenu = hPopup;
+        m_bSelectionOpensSubmenu = false;
         RECT item = m_itemRects[static_cast<std::size_t>(nItem)];
         ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&item), 2);
         TPMPARAMS params = {sizeof(params), item};
-        nCommand = static_cast<UINT>(::TrackPopupMenuEx(
-            hPopup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RETURNCMD | TPM_LEFTBUTTON, item.left,
-            item.bottom, m_hWnd, &params));
+        {
+            MenuFilterScope filter(this, MenuMessageFilter);
+            nCommand = static_cast<UINT>(::TrackPopupMenuEx(
+                hPopup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RETURNCMD | TPM_LEFTBUTTON, item.left,
+                item.bottom, m_hWnd, &params));
+        }
+        nItem = m_nTrackNext;
+        if (nItem >= 0)
+        {
+            // EndMenu's wake-up call must not close the next popup at once.
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, WM_CANCELMODE, WM_CANCELMODE, PM_REMOVE))
+            {
+            }
+        }
     }
-    else
-        nCommand = ::GetMenuItemID(hMenu, nItem);
 
     m_nPressed = -1;
     m_nHot = -1;
+    m_nTrackNext = -1;
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
     // Posted, as a window menu does: the command may replace this very menu.
     if (nCommand != 0 && nCommand != static_cast<UINT>(-1))
         ::PostMessageW(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(nCommand, 0), 0);
+}
+
+LRESULT CZOLUICoolMenuBar::OnMenuSelect(WPARAM wParam, LPARAM lParam)
+{
+    const UINT nFlags = HIWORD(wParam);
+    if (nFlags == 0xFFFF && lParam == 0)
+        return 0; // the menu is closing
+    m_hSelectionMenu = reinterpret_cast<HMENU>(lParam);
+    m_bSelectionOpensSubmenu = (nFlags & MF_POPUP) != 0;
+    return 0;
+}
+
+int CZOLUICoolMenuBar::NeighbourPopupItem(int nStep) const
+{
+    const int nCount = static_cast<int>(m_itemRects.size());
+    for (int i = 1; i < nCount; ++i)
+    {
+        const int nItem = ((m_nPressed + nStep * i) % nCount + nCount) % nCount;
+        if (::GetSubMenu(m_menu.m_hMenu, nItem) != nullptr)
+            return nItem;
+    }
+    return m_nPressed;
+}
+
+bool CZOLUICoolMenuBar::FilterMenuMessage(const MSG& msg)
+{
+    int nNext = -1;
+    if (msg.message == WM_KEYDOWN)
+    {
+        // Left leaves the bar's own popup, not a submenu; right goes on
+        // unless the selected item opens a submenu.
+        if (msg.wParam == VK_LEFT && m_hSelectionMenu == ::GetSubMenu(m_menu.m_hMenu, m_nPressed))
+            nNext = NeighbourPopupItem(-1);
+        else if (msg.wParam == VK_RIGHT && !m_bSelectionOpensSubmenu)
+            nNext = NeighbourPopupItem(+1);
+        else
+            return false;
+    }
+    else if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONDOWN)
+    {
+        POINT point = msg.pt;
+        ::ScreenToClient(m_hWnd, &point);
+        RECT client;
+        ::GetClientRect(m_hWnd, &client);
+        const int nItem = ::PtInRect(&client, point) ? HitTest(point) : -1;
+        if (nItem < 0 || ::GetSubMenu(m_menu.m_hMenu, nItem) == nullptr)
+            return false;
+        if (nItem == m_nPressed)
+        {
+            if (msg.message == WM_MOUSEMOVE)
+                return false;
+            ::EndMenu(); // a click on the open item closes it, and does not open it again
+            return true;
+        }
+        nNext = nItem;
+    }
+    else
+    {
+        return false;
+    }
+    if (nNext == m_nPressed)
+        return true;
+    m_nTrackNext = nNext;
+    ::EndMenu();
+    return true;
+}
+
+LRESULT CALLBACK CZOLUICoolMenuBar::MenuMessageFilter(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    CZOLUICoolMenuBar* pBar = t_pTrackingBar;
+    if (nCode == MSGF_MENU && pBar != nullptr && pBar->FilterMenuMessage(*reinterpret_cast<const MSG*>(lParam)))
+        return TRUE;
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }

@@ -1,6 +1,7 @@
 // CZOLUICoolMenuBar: a control bar that shows a menu's top-level items in
 // the skin's colours or images, opens their popups, and reports a chosen
-// item to its frame as WM_COMMAND.
+// item to its frame as WM_COMMAND. While a popup is open, the arrow keys and
+// the mouse move to the neighbouring items as in a window's own menu bar.
 #pragma once
 
 #include "ZOLUIExport.h"
@@ -30,6 +31,9 @@ public:
     // Opens the item whose label has the mnemonic character, or the first
     // item for character 0 (the menu key alone). FALSE when none matches.
     BOOL OpenByMnemonic(WCHAR chMnemonic);
+    // The item's rectangle in the bar's client coordinates; FALSE when the
+    // bar has no item nItem.
+    BOOL GetItemRect(int nItem, LPRECT lpRect) const;
 
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
 
@@ -39,6 +43,7 @@ protected:
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMenuSelect(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -49,6 +54,13 @@ private:
     // Shows the item pressed, opens its popup and reports the choice.
     void TrackItem(int nItem);
     void SetHotItem(int nItem);
+    // The next item with a popup, stepping nStep (+1 or -1) around the bar
+    // from the open one; the open one when no other has a popup.
+    int NeighbourPopupItem(int nStep) const;
+    // Sees the messages of an open popup first: true when it took the
+    // message to close the popup and open another item's.
+    bool FilterMenuMessage(const MSG& msg);
+    static LRESULT CALLBACK MenuMessageFilter(int nCode, WPARAM wParam, LPARAM lParam);
 
     CMenu m_menu;
     const CZOLUISkin* m_pSkin = nullptr;
@@ -56,4 +68,10 @@ private:
     int m_nHot = -1;
     int m_nPressed = -1;
     bool m_bTrackingLeave = false;
+    // While a popup is open: the item to open once it has closed, and the
+    // menu holding the selection, with whether the selected item opens a
+    // submenu (from WM_MENUSELECT).
+    int m_nTrackNext = -1;
+    HMENU m_hSelectionMenu = nullptr;
+    bool m_bSelectionOpensSubmenu = false;
 };
