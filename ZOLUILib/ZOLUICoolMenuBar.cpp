@@ -5,8 +5,8 @@
 #include "ZOLUISkin.h"
 
 #include <cwctype>
-#include <utility>
 #include <string>
+#include <utility>
 
 namespace
 {

@@ -58,7 +58,7 @@ private:
     // from the open one; the open one when no other has a popup.
     int NeighbourPopupItem(int nStep) const;
     // Sees the messages of an open popup first: true when it took the
-    // message to close the popup and open another item's.
+    // message, which moves to another item's popup or closes this one.
     bool FilterMenuMessage(const MSG& msg);
     static LRESULT CALLBACK MenuMessageFilter(int nCode, WPARAM wParam, LPARAM lParam);
 
