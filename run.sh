@@ -48,13 +48,20 @@ cmake --build "$build" --target TestZOLUILib ZOLUIDriver -- -j2
 # The 64-bit loader directly: the wine wrapper insists on a 32-bit Wine.
 wine=/usr/lib/wine/wine64
 [[ -x $wine ]] || wine=$(command -v wine64 || command -v wine)
+wineserver=/usr/lib/wine/wineserver64
+[[ -x $wineserver ]] || wineserver=wineserver
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
 # Wine converts file names with the locale's character set; without UTF-8 a
 # build folder outside ASCII could not be opened.
 export LC_ALL=C.UTF-8
-if [[ ! -f $WINEPREFIX/system.reg ]]; then
+if [[ ! -e $WINEPREFIX/.zol-ready ]]; then
   say "creating the Wine prefix $WINEPREFIX"
-  "$wine" wineboot -i >/dev/null 2>&1
+  # No Mono or Gecko: the first start would otherwise offer to download them.
+  # The server started here knows no display: let it end before the program
+  # starts, or the program would find no window driver.
+  WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >/dev/null 2>&1
+  "$wineserver" -w
+  touch "$WINEPREFIX/.zol-ready"
 fi
 
 # Who draws window captions: a window manager on a real display, Wine itself
