@@ -1,11 +1,14 @@
-// Helpers of the GUI tests: running the message loop for a while, capturing
-// a window's pixels, and moving between the layer's UTF-16 text and Win32's.
+// Helpers of the GUI tests: running the message loop for a while, acting as
+// a user, capturing a window's pixels, and moving between the layer's UTF-16
+// text and Win32's.
 #pragma once
 
 #include <afx/win/afxwin.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Dispatches the thread's messages until none has come for quietMs, or at
@@ -71,6 +74,67 @@ inline std::vector<std::uint32_t> CaptureWindow(HWND hWnd)
     ::ReleaseDC(hWnd, hWindowDC);
     return pixels;
 }
+
+// Moves the mouse to a point of the screen, as a user would, pressing or
+// releasing buttons there as dwFlags (MOUSEEVENTF_...) say.
+inline void SendMouseInput(POINT screen, DWORD dwFlags)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ::MulDiv(screen.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = ::MulDiv(screen.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | dwFlags;
+    ::SendInput(1, &input, sizeof(input));
+}
+
+// A user's actions, taken one at a time, each once everything before it has
+// been handled, as a person would. A timer takes them, so they go on inside
+// modal loops too (a popup menu's, the system's move loop). When all are
+// taken, finishing runs at each tick for as long as it returns true, to end
+// what a fault could leave open. One at a time per thread.
+class ScriptedUser
+{
+public:
+    explicit ScriptedUser(std::vector<std::function<void()>> actions,
+                          std::function<bool()> finishing = [] { return false; })
+        : m_actions(std::move(actions)), m_finishing(std::move(finishing))
+    {
+        s_pCurrent = this;
+        m_nTimer = ::SetTimer(nullptr, 0, 40, Tick);
+    }
+    ScriptedUser(const ScriptedUser&) = delete;
+    ScriptedUser& operator=(const ScriptedUser&) = delete;
+    ~ScriptedUser()
+    {
+        if (m_nTimer != 0)
+            ::KillTimer(nullptr, m_nTimer);
+        s_pCurrent = nullptr;
+    }
+
+    std::size_t Taken() const { return m_nNext; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        ScriptedUser* pUser = s_pCurrent;
+        if (pUser == nullptr || pUser->m_nTimer == 0 || HIWORD(::GetQueueStatus(QS_POSTMESSAGE | QS_INPUT)) != 0)
+            return;
+        if (pUser->m_nNext < pUser->m_actions.size())
+            pUser->m_actions[pUser->m_nNext++]();
+        else if (!pUser->m_finishing())
+        {
+            // Stopped, so that the thread falls quiet.
+            ::KillTimer(nullptr, pUser->m_nTimer);
+            pUser->m_nTimer = 0;
+        }
+    }
+
+    static inline ScriptedUser* s_pCurrent = nullptr;
+    std::vector<std::function<void()>> m_actions;
+    std::function<bool()> m_finishing;
+    std::size_t m_nNext = 0;
+    UINT_PTR m_nTimer = 0;
+};
 
 inline std::u16string ToUtf16(const std::wstring& str)
 {

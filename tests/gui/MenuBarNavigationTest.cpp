@@ -22,31 +22,28 @@ Step Press(int nKey)
     return {Step::Key, nKey};
 }
 
-// The steps still to take, where the bar stands, and the popups it opened.
-struct UserScript
+// Where the bar stands, and the popups it opened.
+struct MenuBarWatch
 {
-    std::vector<Step> steps;
-    std::size_t nNext = 0;
-    HWND hFrame = nullptr;
     CZOLUICoolMenuBar* pBar = nullptr;
     int nPopupsOpened = 0;
     bool bPopupOpen = false;
-} g_script;
+} g_watch;
 
 // Sees the bar told of each popup's modal loop.
 LRESULT CALLBACK WatchMenuLoops(int nCode, WPARAM wParam, LPARAM lParam)
 {
     const auto& message = *reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (nCode == HC_ACTION && message.hwnd == g_script.pBar->GetSafeHwnd())
+    if (nCode == HC_ACTION && message.hwnd == g_watch.pBar->GetSafeHwnd())
     {
         if (message.message == WM_ENTERMENULOOP)
         {
-            ++g_script.nPopupsOpened;
-            g_script.bPopupOpen = true;
+            ++g_watch.nPopupsOpened;
+            g_watch.bPopupOpen = true;
         }
         else if (message.message == WM_EXITMENULOOP)
         {
-            g_script.bPopupOpen = false;
+            g_watch.bPopupOpen = false;
         }
     }
     return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
@@ -56,50 +53,19 @@ LRESULT CALLBACK WatchMenuLoops(int nCode, WPARAM wParam, LPARAM lParam)
 POINT ItemCentre(int nItem)
 {
     RECT item = {};
-    EXPECT_TRUE(g_script.pBar->GetItemRect(nItem, &item));
+    EXPECT_TRUE(g_watch.pBar->GetItemRect(nItem, &item));
     POINT centre = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
-    ::ClientToScreen(g_script.pBar->GetSafeHwnd(), &centre);
+    ::ClientToScreen(g_watch.pBar->GetSafeHwnd(), &centre);
     return centre;
 }
 
-void SendMouse(POINT screen, DWORD dwFlags)
+// What the user does for the step, with the keys going to the frame.
+std::function<void()> ActionOf(const Step& step, HWND hFrame)
 {
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(screen.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(screen.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | dwFlags;
-    ::SendInput(1, &input, sizeof(input));
-}
-
-// Runs inside the popup's modal loop: takes the next step once everything
-// before it has been handled, as a person would. With no step left, a popup
-// still open is closed, so that a fault shows as a failure, not a hang.
-void CALLBACK TakeNextStep(HWND, UINT, UINT_PTR nTimer, DWORD)
-{
-    if (HIWORD(::GetQueueStatus(QS_POSTMESSAGE | QS_INPUT)) != 0)
-        return;
-    if (g_script.nNext >= g_script.steps.size())
-    {
-        if (g_script.bPopupOpen)
-            ::EndMenu();
-        else
-            ::KillTimer(nullptr, nTimer);
-        return;
-    }
-    const Step step = g_script.steps[g_script.nNext++];
-    switch (step.kind)
-    {
-    case Step::Key:
-        ::PostMessageW(g_script.hFrame, WM_KEYDOWN, static_cast<WPARAM>(step.nValue), 0);
-        break;
-    case Step::MouseOnItem:
-        SendMouse(ItemCentre(step.nValue), 0);
-        break;
-    case Step::ClickOnItem:
-        SendMouse(ItemCentre(step.nValue), MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
-        break;
-    }
+    if (step.kind == Step::Key)
+        return [=] { ::PostMessageW(hFrame, WM_KEYDOWN, static_cast<WPARAM>(step.nValue), 0); };
+    const DWORD dwButtons = step.kind == Step::ClickOnItem ? MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP : 0;
+    return [=] { SendMouseInput(ItemCentre(step.nValue), dwButtons); };
 }
 
 struct NavigationCase
@@ -148,20 +114,24 @@ class MenuBarNavigation : public ProgramTest, public ::testing::WithParamInterfa
 TEST_P(MenuBarNavigation, ReachesTheCommandAUserWouldReach)
 {
     const NavigationCase& navigation = GetParam();
-    g_script = {navigation.steps, 0, Frame(), &MenuBar(), 0, false};
+    g_watch = {&MenuBar(), 0, false};
     const HHOOK hWatch = ::SetWindowsHookExW(WH_CALLWNDPROC, WatchMenuLoops, nullptr, ::GetCurrentThreadId());
-    const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 50, TakeNextStep);
+    std::vector<std::function<void()>> actions;
+    for (const Step& step : navigation.steps)
+        actions.push_back(ActionOf(step, Frame()));
+    // A popup still open when every step is taken is closed, so that a fault
+    // shows as a failure, not a hang.
+    ScriptedUser user(actions, [] { return g_watch.bPopupOpen && ::EndMenu(); });
     ASSERT_TRUE(MenuBar().OpenByMnemonic(navigation.chOpen));
     std::vector<WPARAM> commands;
     PumpMessages(300, 5000, [&](const MSG& msg) {
         if (msg.hwnd == Frame() && msg.message == WM_COMMAND)
             commands.push_back(msg.wParam);
     });
-    ::KillTimer(nullptr, nTimer);
     ::UnhookWindowsHookEx(hWatch);
-    EXPECT_EQ(navigation.steps.size(), g_script.nNext) << "every step was taken";
+    EXPECT_EQ(navigation.steps.size(), user.Taken()) << "every step was taken";
     EXPECT_EQ(navigation.commands, commands);
-    EXPECT_EQ(navigation.nPopupsOpened, g_script.nPopupsOpened);
+    EXPECT_EQ(navigation.nPopupsOpened, g_watch.nPopupsOpened);
 }
 
 INSTANTIATE_TEST_SUITE_P(KeysAndMouse, MenuBarNavigation, ::testing::ValuesIn(kNavigationCases),

@@ -1,0 +1,79 @@
+#include "ProgramTest.h"
+
+namespace
+{
+// A user's drag with the left button, from a point of the frame (window
+// coordinates) by an offset.
+void Drag(HWND hFrame, POINT from, SIZE by)
+{
+    RECT window;
+    ::GetWindowRect(hFrame, &window);
+    const POINT start = {window.left + from.x, window.top + from.y};
+    std::vector<std::function<void()>> actions = {
+        [=] { SendMouseInput(start, 0); },
+        [=] { SendMouseInput(start, MOUSEEVENTF_LEFTDOWN); },
+    };
+    for (int step = 1; step <= 4; ++step)
+        actions.push_back([=] { SendMouseInput({start.x + by.cx * step / 4, start.y + by.cy * step / 4}, 0); });
+    actions.push_back([=] { SendMouseInput({start.x + by.cx, start.y + by.cy}, MOUSEEVENTF_LEFTUP); });
+    ScriptedUser user(actions);
+    PumpMessages(300, 5000);
+    EXPECT_EQ(actions.size(), user.Taken());
+}
+
+struct DragCase
+{
+    const char* pszName;
+    // Where the drag starts, in pixels from the frame's top-left corner; a
+    // negative value counts back from the far edge.
+    int x, y;
+    SIZE moveBy; // how far the window's top-left corner must move
+    SIZE growBy; // and how much the window must grow
+};
+
+POINT PointOf(const RECT& window, int x, int y)
+{
+    const int cx = window.right - window.left;
+    const int cy = window.bottom - window.top;
+    return {x >= 0 ? x : cx + x, y >= 0 ? y : cy + y};
+}
+
+// Drags of 40 by 30 pixels.
+const DragCase kDragCases[] = {
+    {"BottomRightCornerSizes", -2, -2, {0, 0}, {40, 30}},
+    {"RightEdgeSizesTheWidth", -2, 200, {0, 0}, {40, 0}},
+    {"BottomEdgeSizesTheHeight", 200, -2, {0, 0}, {0, 30}},
+    {"TopLeftCornerSizesFromTheOtherSide", 1, 1, {40, 30}, {-40, -30}},
+    {"CaptionMovesTheFrame", 200, 12, {40, 30}, {0, 0}},
+};
+
+class FrameDragTest : public ProgramTest, public ::testing::WithParamInterface<DragCase>
+{
+};
+
+TEST_P(FrameDragTest, TheFrameFollowsTheMouse)
+{
+    const DragCase& drag = GetParam();
+    RECT before;
+    ::GetWindowRect(Frame(), &before);
+    Drag(Frame(), PointOf(before, drag.x, drag.y), {40, 30});
+    RECT after;
+    ::GetWindowRect(Frame(), &after);
+    EXPECT_EQ(before.left + drag.moveBy.cx, after.left);
+    EXPECT_EQ(before.top + drag.moveBy.cy, after.top);
+    EXPECT_EQ(before.right - before.left + drag.growBy.cx, after.right - after.left);
+    EXPECT_EQ(before.bottom - before.top + drag.growBy.cy, after.bottom - after.top);
+
+    // The bar still spans the top of the client area.
+    RECT client;
+    ::GetClientRect(Frame(), &client);
+    EXPECT_EQ(client.right, BarArea().right);
+
+    ::SetWindowPos(Frame(), nullptr, before.left, before.top, before.right - before.left,
+                   before.bottom - before.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpMessages();
+}
+
+INSTANTIATE_TEST_SUITE_P(Drags, FrameDragTest, ::testing::ValuesIn(kDragCases),
+                         [](const ::testing::TestParamInfo<DragCase>& param) { return param.param.pszName; });
+} // namespace
