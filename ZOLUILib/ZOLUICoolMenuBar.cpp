@@ -270,7 +270,7 @@ BOOL CZOLUICoolMenuBar::OpenByMnemonic(WCHAR chMnemonic)
 
 void CZOLUICoolMenuBar::TrackItem(int nItem)
 {
-    const HMENU hMenu = m_menu.m_hMenu;
+    const HWND hBar = m_hWnd;
     UINT nCommand = 0;
     // A popup closed for a neighbour's (arrow keys, or the mouse on another
     // item) opens the neighbour's in its place.
@@ -281,6 +281,8 @@ void CZOLUICoolMenuBar::TrackItem(int nItem)
         ::InvalidateRect(m_hWnd, nullptr, FALSE);
         ::UpdateWindow(m_hWnd);
 
+        // Read on each pass: a skin change may have replaced the menu.
+        const HMENU hMenu = m_menu.m_hMenu;
         const HMENU hPopup = ::GetSubMenu(hMenu, nItem);
         if (hPopup == nullptr)
         {
@@ -298,15 +300,11 @@ void CZOLUICoolMenuBar::TrackItem(int nItem)
                 hPopup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RETURNCMD | TPM_LEFTBUTTON, item.left,
                 item.bottom, m_hWnd, &params));
         }
+        // The popup's loop runs every message: the frame, and this bar with
+        // it, may have been closed and destroyed meanwhile.
+        if (!::IsWindow(hBar))
+            return;
         nItem = m_nTrackNext;
-        if (nItem >= 0)
-        {
-            // EndMenu's wake-up call must not close the next popup at once.
-            MSG msg;
-            while (::PeekMessageW(&msg, nullptr, WM_CANCELMODE, WM_CANCELMODE, PM_REMOVE))
-            {
-            }
-        }
     }
 
     m_nPressed = -1;

@@ -33,14 +33,26 @@ BOOL CWinApp::InitInstance()
 
 int CWinApp::Run()
 {
+    // Without a main window nothing would ever end the loop.
+    if (m_pMainWnd == nullptr || m_pMainWnd->GetSafeHwnd() == nullptr)
+        ::PostQuitMessage(0);
     MSG msg;
-    BOOL bResult;
-    while ((bResult = ::GetMessageW(&msg, nullptr, 0, 0)) > 0)
+    m_nExitCode = 0;
+    for (;;)
     {
+        const BOOL bResult = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (bResult <= 0)
+        {
+            m_nExitCode = bResult == 0 ? static_cast<int>(msg.wParam) : -1;
+            break;
+        }
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
+        // The main window's end posts the quit message, but a modal loop
+        // running at that moment (a popup menu's) may have taken it.
+        if (m_pMainWnd == nullptr)
+            break;
     }
-    m_nExitCode = bResult == 0 ? static_cast<int>(msg.wParam) : -1;
     return ExitInstance();
 }
 

@@ -116,3 +116,19 @@ TEST(Process, FromAnotherFolderTheSkinFilesAreNotFound)
 
     ExpectEndsWithFileExit(program, hFrame);
 }
+
+TEST(Process, ClosedFromOutsideWhileAMenuIsOpenItEnds)
+{
+    RunningProgram program(ProgramFolder());
+    ASSERT_TRUE(program.IsStarted());
+    const HWND hFrame = program.Frame();
+    ASSERT_NE(nullptr, hFrame);
+
+    // Alt+F opens the File menu; the close then reaches the program inside
+    // the menu's own loop.
+    ASSERT_TRUE(::PostMessageW(hFrame, WM_SYSCOMMAND, SC_KEYMENU, 'f'));
+    ::Sleep(500);
+    DWORD_PTR nResult = 0;
+    ::SendMessageTimeoutW(hFrame, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &nResult);
+    EXPECT_EQ(0, program.ExitCode(20000));
+}
