@@ -39,6 +39,7 @@ public:
     CPair* PGetFirstAssoc() noexcept;
     CPair* PGetNextAssoc(const CPair* pAssoc) noexcept;
 
+    // Differs from process to process: it is keyed with a random secret.
     static UINT HashKey(LPCWSTR key) noexcept;
 
 private:
@@ -48,7 +49,7 @@ private:
         CAssoc* pNextInBucket = nullptr;
         CAssoc* pPrevInOrder = nullptr;
         CAssoc* pNextInOrder = nullptr;
-        UINT nHashValue;
+        UINT nHashValue; // set once the map has a table
     };
 
     CAssoc* GetAssocAt(LPCWSTR key, UINT& nHashBucket, UINT& nHashValue) const;

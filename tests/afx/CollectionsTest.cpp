@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 namespace
@@ -142,4 +143,42 @@ TEST(CMapStringToPtr, PairWalkMatchesCursorWalk)
     for (const CMapStringToPtr::CPair* p = map.PGetFirstAssoc(); p != nullptr; p = map.PGetNextAssoc(p))
         keys.push_back(p->key);
     EXPECT_EQ(Keys(map), keys);
+}
+
+namespace
+{
+// Keys made of the blocks U+4E00 U+4E21 and U+4E01 U+4E00 all share one value
+// under an unkeyed "times 33 plus unit" hash, however they are joined.
+std::vector<CString> KeysCollidingUnderAFixedHash(int nBlocks)
+{
+    std::vector<CString> keys;
+    for (int nPattern = 0; nPattern < (1 << nBlocks); ++nPattern)
+    {
+        CString key;
+        for (int i = 0; i < nBlocks; ++i)
+            key += (nPattern >> i & 1) != 0 ? u"\u4E00\u4E21" : u"\u4E01\u4E00";
+        keys.push_back(key);
+    }
+    return keys;
+}
+} // namespace
+
+TEST(CMapStringToPtr, PreparedKeysDoNotShareOneHash)
+{
+    const std::vector<CString> keys = KeysCollidingUnderAFixedHash(6);
+    std::set<UINT> hashes;
+    for (const CString& key : keys)
+        hashes.insert(CMapStringToPtr::HashKey(key));
+    EXPECT_GT(hashes.size(), keys.size() - 2) << "a chance collision of two is possible, not more";
+
+    CMapStringToPtr map;
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        map.SetAt(keys[i], P(static_cast<int>(i)));
+    EXPECT_EQ(keys, Keys(map));
+    for (std::size_t i = 0; i < keys.size(); ++i)
+    {
+        void* value = nullptr;
+        EXPECT_TRUE(map.Lookup(keys[i], value));
+        EXPECT_EQ(P(static_cast<int>(i)), value);
+    }
 }
