@@ -1,6 +1,8 @@
 #include "TreeWalk.h"
 #include "ZOLLibXML.h"
 
+#include <memory>
+
 CZOLLibXMLAttribute* CZOLLibXMLAttribute::Clone(CZOLLibXMLElement* pNewParent) const
 {
     auto* pCopy = new CZOLLibXMLAttribute(pNewParent, m_name);
@@ -48,7 +50,10 @@ CZOLLibXMLElement* CZOLLibXMLElement::Clone(CZOLLibXMLElement* pNewParent) const
                 }
                 CZOLLibXMLElement* pCopy = copies.back();
                 ZolForEachAttribute(source, [&](const CZOLLibXMLAttribute& attribute) {
-                    pCopy->FileAttribute(attribute.Clone(nullptr));
+                    // Owned here until filed: filing may fail for memory.
+                    std::unique_ptr<CZOLLibXMLAttribute> copy(attribute.Clone(nullptr));
+                    pCopy->FileAttribute(copy.get());
+                    copy.release();
                 });
             },
             [&](const CZOLLibXMLElement& source) {

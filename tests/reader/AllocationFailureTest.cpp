@@ -1,6 +1,6 @@
-// Any allocation of a load may fail. The parse then gives null, loading from
-// bytes may also raise CMemoryException*, and either way nothing stays
-// allocated. This program counts and refuses allocations by replacing the
+// Any allocation of a load (or of a copy) may fail. The parse then gives
+// null, loading from bytes and copying may also raise CMemoryException*, and
+// either way nothing stays allocated. This program counts and refuses allocations by replacing the
 // global operator new, which reaches into the library where the platform
 // links that way (not into a Windows DLL: the test is skipped there).
 #include "ReaderTestSupport.h"
@@ -91,6 +91,17 @@ TEST(AllocationFailure, FromBytesGivesNullOrRaisesAndLeavesNothing)
     RefuseEachAllocationIn(
         [&] { return CZOLLibXMLElement::FromBytes(reinterpret_cast<BYTE*>(&bytes[0]), static_cast<DWORD>(bytes.size()), 1); },
         true);
+}
+
+// A copy of a loaded tree fails the same way: it raises and leaves nothing.
+TEST(AllocationFailure, CloneRaisesAndLeavesNothing)
+{
+    std::string bytes = kDocument;
+    CZOLLibXMLElement* pSource =
+        CZOLLibXMLElement::FromBytes(reinterpret_cast<BYTE*>(&bytes[0]), static_cast<DWORD>(bytes.size()), 1);
+    ASSERT_NE(nullptr, pSource);
+    RefuseEachAllocationIn([&] { return pSource->Clone(nullptr); }, true);
+    pSource->Delete();
 }
 } // namespace
 
