@@ -12,9 +12,11 @@ void CString::CheckLength(int nLength)
 
 void CString::CheckGrowth(std::size_t nExtra) const
 {
-    // Past this the standard string would throw std::length_error; report the
-    // request that cannot be met as the layer reports every exhaustion.
-    if (nExtra > static_cast<std::size_t>(INT32_MAX) - m_str.size())
+    // Lengths are ints, and past max_size() (below INT32_MAX units on 32-bit
+    // platforms) the standard string would throw std::length_error: report
+    // the request that cannot be met as the layer reports every exhaustion.
+    const std::size_t nLimit = std::min<std::size_t>(INT32_MAX, m_str.max_size());
+    if (nExtra > nLimit - m_str.size())
         AfxThrowMemoryException();
 }
 
@@ -32,12 +34,16 @@ CString::CString(LPCWSTR pch, int nLength)
     if (nLength > 0 && pch == nullptr)
         AfxThrowInvalidArgException();
     if (nLength > 0)
+    {
+        CheckGrowth(static_cast<std::size_t>(nLength));
         m_str.assign(pch, static_cast<std::size_t>(nLength));
+    }
 }
 
 CString::CString(WCHAR ch, int nRepeat)
 {
     CheckLength(nRepeat);
+    CheckGrowth(static_cast<std::size_t>(nRepeat));
     m_str.assign(static_cast<std::size_t>(nRepeat), ch);
 }
 
