@@ -1,4 +1,5 @@
 #include "AfxArchive.h"
+#include "AfxArchiveReadExactly.h"
 
 #include <algorithm>
 #include <cstring>
@@ -96,12 +97,6 @@ void CArchive::FillBuffer(UINT nNeeded)
             break;
         m_pMax += n;
     }
-}
-
-void CArchive::ReadExactly(void* lpBuf, UINT nCount)
-{
-    if (Read(lpBuf, nCount) != nCount)
-        AfxThrowArchiveException(CArchiveException::endOfFile);
 }
 
 void CArchive::Write(const void* lpBuf, UINT nMax)
@@ -208,14 +203,14 @@ CArchive& CArchive::operator<<(DWORD dw)
 
 CArchive& CArchive::operator>>(BYTE& by)
 {
-    ReadExactly(&by, 1);
+    AfxReadExactly(*this, &by, 1);
     return *this;
 }
 
 CArchive& CArchive::operator>>(WORD& w)
 {
     BYTE bytes[2];
-    ReadExactly(bytes, sizeof bytes);
+    AfxReadExactly(*this, bytes, sizeof bytes);
     w = static_cast<WORD>(bytes[0] | bytes[1] << 8);
     return *this;
 }
@@ -223,7 +218,7 @@ CArchive& CArchive::operator>>(WORD& w)
 CArchive& CArchive::operator>>(DWORD& dw)
 {
     BYTE bytes[4];
-    ReadExactly(bytes, sizeof bytes);
+    AfxReadExactly(*this, bytes, sizeof bytes);
     dw = static_cast<DWORD>(bytes[0]) | static_cast<DWORD>(bytes[1]) << 8 | static_cast<DWORD>(bytes[2]) << 16 |
          static_cast<DWORD>(bytes[3]) << 24;
     return *this;

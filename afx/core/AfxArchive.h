@@ -59,7 +59,6 @@ private:
     // Loads the buffer from the file until it holds at least nNeeded unread
     // bytes or the file ends.
     void FillBuffer(UINT nNeeded);
-    void ReadExactly(void* lpBuf, UINT nCount);
 
     CFile* m_pFile;
     UINT m_nMode;

@@ -2,6 +2,7 @@
 // UTF-16, followed by the characters with no terminator.
 #include "AfxAnsiCodePage.h"
 #include "AfxArchive.h"
+#include "AfxArchiveReadExactly.h"
 
 #include <algorithm>
 
@@ -20,12 +21,6 @@ constexpr WORD kLongLength = 0xFFFF;
 // holds costs one piece of memory, not the announced amount.
 constexpr UINT_PTR kWidePiece = 32 * 1024;
 constexpr UINT_PTR kAnsiPiece = 4 * 1024;
-
-void ReadExactly(CArchive& ar, void* lpBuf, UINT nCount)
-{
-    if (ar.Read(lpBuf, nCount) != nCount)
-        AfxThrowArchiveException(CArchiveException::endOfFile);
-}
 
 // Reads nLength characters, calling readPiece(destination, count) for each
 // piece of at most nPiece of them.
@@ -103,10 +98,10 @@ CArchive& operator>>(CArchive& ar, CString& str)
 {
     int nCharSize = 1;
     const UINT_PTR nLength = AfxReadStringLength(ar, nCharSize);
-    auto readUtf16 = [&](WCHAR* pch, UINT n) { ReadExactly(ar, pch, n * static_cast<UINT>(sizeof(WCHAR))); };
+    auto readUtf16 = [&](WCHAR* pch, UINT n) { AfxReadExactly(ar, pch, n * static_cast<UINT>(sizeof(WCHAR))); };
     auto readAnsi = [&](WCHAR* pch, UINT n) {
         BYTE bytes[kAnsiPiece];
-        ReadExactly(ar, bytes, n);
+        AfxReadExactly(ar, bytes, n);
         AfxWidenAnsi(bytes, n, pch);
     };
     CString text = nCharSize == sizeof(WCHAR) ? ReadInPieces(nLength, kWidePiece, readUtf16)
