@@ -20,7 +20,7 @@ std::unordered_map<HWND, CWnd*>& HandleMap()
 // The object whose window CreateEx is making: it is attached when its window
 // receives its first message, so that WM_NCCREATE and WM_CREATE reach it.
 thread_local CWnd* t_pWndInit = nullptr;
-// The windows whose creation is under way, innermost last; a window that
+// The window whose creation is under way (the innermost); a window that
 // fails to be created leaves its object to the creator.
 thread_local CWnd* t_pWndCreating = nullptr;
 
