@@ -58,20 +58,6 @@ void* CPtrList::GetHead() const
     return m_pNodeHead->data;
 }
 
-void*& CPtrList::GetTail()
-{
-    if (m_pNodeTail == nullptr)
-        AfxThrowInvalidArgException();
-    return m_pNodeTail->data;
-}
-
-void* CPtrList::GetTail() const
-{
-    if (m_pNodeTail == nullptr)
-        AfxThrowInvalidArgException();
-    return m_pNodeTail->data;
-}
-
 POSITION CPtrList::AddTail(void* newElement)
 {
     CNode* pNewNode = NewNode(m_pNodeTail, nullptr);
@@ -93,15 +79,6 @@ void* CPtrList::RemoveHead()
     return data;
 }
 
-void* CPtrList::RemoveTail()
-{
-    if (m_pNodeTail == nullptr)
-        AfxThrowInvalidArgException();
-    void* data = m_pNodeTail->data;
-    RemoveAt(ToPosition(m_pNodeTail));
-    return data;
-}
-
 void*& CPtrList::GetNext(POSITION& rPosition)
 {
     CNode* pNode = ToNode(rPosition);
@@ -114,21 +91,6 @@ void* CPtrList::GetNext(POSITION& rPosition) const
     CNode* pNode = ToNode(rPosition);
     rPosition = ToPosition(pNode->pNext);
     return pNode->data;
-}
-
-void*& CPtrList::GetAt(POSITION position)
-{
-    return ToNode(position)->data;
-}
-
-void* CPtrList::GetAt(POSITION position) const
-{
-    return ToNode(position)->data;
-}
-
-void CPtrList::SetAt(POSITION pos, void* newElement)
-{
-    ToNode(pos)->data = newElement;
 }
 
 void CPtrList::RemoveAt(POSITION position)

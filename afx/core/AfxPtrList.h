@@ -17,20 +17,14 @@ public:
 
     void*& GetHead();
     void* GetHead() const;
-    void*& GetTail();
-    void* GetTail() const;
 
     void* RemoveHead();
-    void* RemoveTail();
     POSITION AddTail(void* newElement);
     void RemoveAll();
 
     POSITION GetHeadPosition() const noexcept { return ToPosition(m_pNodeHead); }
     void*& GetNext(POSITION& rPosition);
     void* GetNext(POSITION& rPosition) const;
-    void*& GetAt(POSITION position);
-    void* GetAt(POSITION position) const;
-    void SetAt(POSITION pos, void* newElement);
     void RemoveAt(POSITION position);
 
     // The first entry holding searchValue after startAfter (from the head when null).

@@ -70,7 +70,6 @@ public:
 
     friend bool operator==(const CString& a, const CString& b) noexcept { return a.m_str == b.m_str; }
     friend bool operator!=(const CString& a, const CString& b) noexcept { return !(a == b); }
-    friend bool operator<(const CString& a, const CString& b) noexcept { return a.m_str < b.m_str; }
     friend bool operator==(const CString& a, LPCWSTR b) { return a.Compare(b) == 0; }
     friend bool operator!=(const CString& a, LPCWSTR b) { return a.Compare(b) != 0; }
     friend bool operator==(LPCWSTR a, const CString& b) { return b.Compare(a) == 0; }
