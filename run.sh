@@ -24,22 +24,9 @@ fi
 
 say() { printf 'run.sh: %s\n' "$*"; }
 
-install_missing() {
-  local missing=()
-  for package in "$@"; do
-    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-  done
-  ((${#missing[@]} == 0)) && return
-  say "installing ${missing[*]}"
-  local sudo=()
-  [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-  "${sudo[@]}" apt-get update
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
-}
-
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64)
 ((headless)) && packages+=(xvfb imagemagick)
-install_missing "${packages[@]}"
+"$root/tools/install-missing.sh" "${packages[@]}"
 
 say "building in $build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
@@ -59,8 +46,12 @@ if [[ ! -e $WINEPREFIX/.zol-ready ]]; then
   # No Mono or Gecko: the first start would otherwise offer to download them.
   # The server started here knows no display: let it end before the program
   # starts, or the program would find no window driver.
-  WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >/dev/null 2>&1
-  "$wineserver" -w
+  if ! WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >"$WINEPREFIX.log" 2>&1 ||
+     ! "$wineserver" -w >>"$WINEPREFIX.log" 2>&1; then
+    cat "$WINEPREFIX.log" >&2
+    say "could not create the Wine prefix"
+    exit 1
+  fi
   touch "$WINEPREFIX/.zol-ready"
 fi
 
@@ -93,6 +84,7 @@ xvfb_pid=
 app_pid=
 cleanup() {
   if [[ -n $app_pid ]]; then kill "$app_pid" 2>/dev/null || true; fi
+  "$wineserver" -k >/dev/null 2>&1 || true
   if [[ -n $xvfb_pid ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
 }
 trap cleanup EXIT

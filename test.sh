@@ -24,19 +24,6 @@ jobs=${JOBS:-$(nproc)}
 # Each stage's heading shows the time since the start.
 say() { printf '\n== test.sh [%dm%02ds]: %s\n' $((SECONDS / 60)) $((SECONDS % 60)) "$*"; }
 
-install_missing() {
-  local missing=()
-  for package in "$@"; do
-    [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) == *" ok installed" ]] || missing+=("$package")
-  done
-  ((${#missing[@]} == 0)) && return
-  say "installing ${missing[*]}"
-  local sudo=()
-  [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-  "${sudo[@]}" apt-get update </dev/null
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y "${missing[@]}" </dev/null
-}
-
 # configure <folder> <cmake options>...: a build folder for every kind of build,
 # warnings as errors.
 configure() {
@@ -116,7 +103,8 @@ clean_up() {
 }
 trap clean_up EXIT
 
-install_missing cmake ninja-build g++ clang libclang-rt-14-dev llvm pkg-config \
+say "checking the packages"
+"$root/tools/install-missing.sh" cmake ninja-build g++ clang libclang-rt-14-dev llvm pkg-config \
   libgtest-dev googletest libbenchmark-dev \
   libpugixml-dev libtinyxml2-dev librapidxml-dev libxml2-dev libexpat1-dev \
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 xvfb imagemagick
