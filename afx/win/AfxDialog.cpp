@@ -88,6 +88,10 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     {
         e->Delete();
     }
+    catch (...)
+    {
+        // As in AfxWndProc: nothing may unwind through the system's frames.
+    }
     if (nMsg == WM_NCDESTROY)
         pWnd->Detach();
     if (bHandled)

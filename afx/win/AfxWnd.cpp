@@ -245,6 +245,11 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
         // message counts as unhandled.
         e->Delete();
     }
+    catch (...)
+    {
+        // Nor may one of the standard library's (std::bad_alloc from a
+        // container in a handler).
+    }
     if (nMsg == WM_NCDESTROY)
         pWnd->OnNcDestroy();
     return lResult;
