@@ -14,7 +14,9 @@ public:
     // A file over the caller's buffer, which stays the caller's. With
     // nGrowBytes 0 the file holds the nBufferSize bytes of the buffer and
     // cannot grow beyond it; otherwise it starts empty and grows by
-    // reallocating the buffer, which must then come from malloc.
+    // reallocating the buffer, which must then come from malloc. Once grown,
+    // the caller's pointer is stale: take the buffer back with Detach (the
+    // file never frees a buffer it did not allocate).
     CMemFile(BYTE* lpBuffer, UINT nBufferSize, UINT nGrowBytes = 0) noexcept;
     ~CMemFile() override;
 
