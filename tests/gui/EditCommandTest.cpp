@@ -43,18 +43,6 @@ ProgramState CurrentState(HWND hFrame, HMENU hBarMenu)
 
 constexpr UINT kEditCommands[] = {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE};
 
-void PressWithControl(WORD nKey)
-{
-    INPUT inputs[4] = {};
-    const WORD keys[4] = {VK_CONTROL, nKey, nKey, VK_CONTROL};
-    for (int i = 0; i < 4; ++i)
-    {
-        inputs[i].type = INPUT_KEYBOARD;
-        inputs[i].ki.wVk = keys[i];
-        inputs[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
-    }
-    ::SendInput(4, inputs, sizeof(INPUT));
-}
 }
 
 TEST_F(ProgramTest, EditCommandsDoNothing)
@@ -76,7 +64,7 @@ TEST_F(ProgramTest, EditShortcutKeysTriggerNoCommand)
     int nCommands = 0;
     for (const WORD nKey : {'Z', 'X', 'C', 'V'})
     {
-        PressWithControl(nKey);
+        SendKeyChord({VK_CONTROL, nKey});
         PumpMessages(150, 3000, [&](const MSG& msg) {
             if (msg.message == WM_KEYDOWN && msg.wParam == nKey)
                 ++nKeysSeen;

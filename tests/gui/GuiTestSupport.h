@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -85,6 +86,29 @@ inline void SendMouseInput(POINT screen, DWORD dwFlags)
     input.mi.dy = ::MulDiv(screen.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | dwFlags;
     ::SendInput(1, &input, sizeof(input));
+}
+
+// Presses the keys in order and releases them in reverse, as a user types
+// a combination such as Ctrl+Z (VK_CONTROL, 'Z').
+inline void SendKeyChord(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    for (const WORD nKey : keys)
+    {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = nKey;
+        inputs.push_back(input);
+    }
+    for (auto it = keys.end(); it != keys.begin();)
+    {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 // A user's actions, taken one at a time, each once everything before it has

@@ -4,13 +4,15 @@
 
 namespace
 {
-// One step of a user at an open popup: a key, or the mouse moved onto (or
-// clicked on) a bar item.
+// One step of a user: a key for an open popup, a key typed on the keyboard
+// (alone or with Alt), or the mouse moved onto (or clicked on) a bar item.
 struct Step
 {
     enum Kind
     {
         Key,
+        TypedKey,
+        AltKey,
         MouseOnItem,
         ClickOnItem
     } kind;
@@ -62,8 +64,18 @@ POINT ItemCentre(int nItem)
 // What the user does for the step, with the keys going to the frame.
 std::function<void()> ActionOf(const Step& step, HWND hFrame)
 {
-    if (step.kind == Step::Key)
-        return [=] { ::PostMessageW(hFrame, WM_KEYDOWN, static_cast<WPARAM>(step.nValue), 0); };
+    const auto nKey = static_cast<WORD>(step.nValue);
+    switch (step.kind)
+    {
+    case Step::Key:
+        return [=] { ::PostMessageW(hFrame, WM_KEYDOWN, nKey, 0); };
+    case Step::TypedKey:
+        return [=] { SendKeyChord({nKey}); };
+    case Step::AltKey:
+        return [=] { SendKeyChord({VK_MENU, nKey}); };
+    default:
+        break;
+    }
     const DWORD dwButtons = step.kind == Step::ClickOnItem ? MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP : 0;
     return [=] { SendMouseInput(ItemCentre(step.nValue), dwButtons); };
 }
@@ -71,7 +83,7 @@ std::function<void()> ActionOf(const Step& step, HWND hFrame)
 struct NavigationCase
 {
     const char* pszName;
-    WCHAR chOpen; // the mnemonic of the item opened first
+    WCHAR chOpen; // the mnemonic of the item the bar opens first; 0: the user opens one
     std::vector<Step> steps;
     std::vector<WPARAM> commands; // what the frame is told
     int nPopupsOpened;
@@ -105,6 +117,12 @@ const NavigationCase kNavigationCases[] = {
      2},
     {"AClickOnTheOpenItemClosesIt", u'e', {{Step::ClickOnItem, 1}}, {}, 1},
     {"AClickOnAnotherItemOpensIt", u'f', {{Step::ClickOnItem, 1}, Press(VK_DOWN), Press(VK_RETURN)}, {ID_EDIT_UNDO}, 2},
+    {"AltWithALetterOpensItsMenu", 0, {{Step::AltKey, 'E'}, Press(VK_DOWN), Press(VK_RETURN)}, {ID_EDIT_UNDO}, 1},
+    {"F10OpensTheFirstMenu",
+     0,
+     {{Step::TypedKey, VK_F10}, Press(VK_RIGHT), Press(VK_DOWN), Press(VK_RETURN)},
+     {ID_EDIT_UNDO},
+     2},
 };
 
 class MenuBarNavigation : public ProgramTest, public ::testing::WithParamInterface<NavigationCase>
@@ -121,8 +139,14 @@ TEST_P(MenuBarNavigation, ReachesTheCommandAUserWouldReach)
         actions.push_back(ActionOf(step, Frame()));
     // A popup still open when every step is taken is closed, so that a fault
     // shows as a failure, not a hang.
+    ::SetForegroundWindow(Frame());
+    ::SetFocus(Frame());
+    PumpMessages();
     ScriptedUser user(actions, [] { return g_watch.bPopupOpen && ::EndMenu(); });
-    ASSERT_TRUE(MenuBar().OpenByMnemonic(navigation.chOpen));
+    if (navigation.chOpen != 0)
+    {
+        ASSERT_TRUE(MenuBar().OpenByMnemonic(navigation.chOpen));
+    }
     std::vector<WPARAM> commands;
     PumpMessages(300, 5000, [&](const MSG& msg) {
         if (msg.hwnd == Frame() && msg.message == WM_COMMAND)
