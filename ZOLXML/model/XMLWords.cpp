@@ -10,8 +10,8 @@ void AppendWord(CString& strWords, const CString& word)
     strWords.Append(word);
 }
 
-// Qualified names (namespace declarations and the like) and the library's
-// own "ZOLLib" marker, in any case, are markup rather than text: no words.
+// Qualified names (namespace declarations and the like) and an attribute
+// named "ZOLLib", in any case, are taken as markup rather than text: no words.
 bool IsWordAttribute(const CString& name)
 {
     return name.Find(u':') < 0 && name.CompareNoCase(u"ZOLLib") != 0;
