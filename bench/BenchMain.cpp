@@ -1,7 +1,7 @@
 // zolxml_bench [--corpus=FOLDER] [Google Benchmark flags]
 //
-// Parses, writes, clones and archives every document of the corpus with
-// ZOLXML and the peer libraries. Benchmarks are named
+// Parses, walks, writes, clones, destroys and archives every document of the
+// corpus with ZOLXML and the peer libraries. Benchmarks are named
 // <operation>/<document>/<library>; bench/run.sh turns the results into
 // ratios of ZOLXML against each peer.
 #include "DocumentBenchmark.h"
@@ -10,7 +10,6 @@
 #include <exception>
 #include <iostream>
 #include <string>
-#include <string_view>
 
 namespace
 {
@@ -20,34 +19,20 @@ const char* OperationName(Operation operation)
     {
     case Operation::Parse:
         return "parse";
+    case Operation::ParseWalk:
+        return "parse+walk";
     case Operation::Write:
         return "write";
     case Operation::Clone:
         return "clone";
+    case Operation::Destroy:
+        return "destroy";
     case Operation::ArchiveStore:
         return "archive-store";
     case Operation::ArchiveLoad:
         return "archive-load";
     }
     return "unknown";
-}
-
-// Takes --corpus=FOLDER out of the arguments; the build's corpus otherwise.
-std::string TakeCorpusFolder(int& argc, char** argv)
-{
-    constexpr std::string_view flag = "--corpus=";
-    std::string folder = ZOL_BENCH_CORPUS;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i)
-    {
-        const std::string_view argument = argv[i];
-        if (argument.substr(0, flag.size()) == flag)
-            folder = argument.substr(flag.size());
-        else
-            argv[kept++] = argv[i];
-    }
-    argc = kept;
-    return folder;
 }
 } // namespace
 
@@ -70,17 +55,13 @@ int main(int argc, char** argv)
     }
 
     std::vector<DocumentBenchmark> benchmarks;
-    for (auto library : {ZolXmlBenchmarks, PugiXmlBenchmarks, TinyXml2Benchmarks, RapidXmlBenchmarks,
-                         LibXml2Benchmarks, ExpatBenchmarks})
-    {
-        for (const DocumentBenchmark& b : library())
-            benchmarks.push_back(b);
-    }
+    for (const BenchLibrary& library : AllLibraries())
+        benchmarks.insert(benchmarks.end(), library.benchmarks.begin(), library.benchmarks.end());
 
     // Grouped by operation, then document, so that the libraries doing the
     // same work stand side by side.
-    for (Operation operation : {Operation::Parse, Operation::Write, Operation::Clone,
-                                Operation::ArchiveStore, Operation::ArchiveLoad})
+    for (Operation operation : {Operation::Parse, Operation::ParseWalk, Operation::Write, Operation::Clone,
+                                Operation::Destroy, Operation::ArchiveStore, Operation::ArchiveLoad})
     {
         for (const CorpusDocument& document : corpus)
         {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <string_view>
 
 std::vector<CorpusDocument> LoadCorpus(const std::string& folder)
 {
@@ -24,4 +25,21 @@ std::vector<CorpusDocument> LoadCorpus(const std::string& folder)
     std::sort(documents.begin(), documents.end(),
               [](const CorpusDocument& a, const CorpusDocument& b) { return a.name < b.name; });
     return documents;
+}
+
+std::string TakeCorpusFolder(int& argc, char** argv)
+{
+    constexpr std::string_view flag = "--corpus=";
+    std::string folder = ZOL_BENCH_CORPUS;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string_view argument = argv[i];
+        if (argument.substr(0, flag.size()) == flag)
+            folder = argument.substr(flag.size());
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return folder;
 }

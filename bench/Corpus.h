@@ -13,3 +13,6 @@ struct CorpusDocument
 // Every *.xml file of the folder, in name order; throws std::runtime_error
 // when the folder cannot be read or holds no document.
 std::vector<CorpusDocument> LoadCorpus(const std::string& folder);
+
+// Takes --corpus=FOLDER out of the arguments; the build's corpus otherwise.
+std::string TakeCorpusFolder(int& argc, char** argv);

@@ -12,8 +12,10 @@
 enum class Operation
 {
     Parse,
+    ParseWalk,
     Write,
     Clone,
+    Destroy,
     ArchiveStore,
     ArchiveLoad
 };
@@ -27,9 +29,33 @@ struct DocumentBenchmark
     void (*run)(benchmark::State& state, const CorpusDocument& document);
 };
 
-std::vector<DocumentBenchmark> ZolXmlBenchmarks();
-std::vector<DocumentBenchmark> PugiXmlBenchmarks();
-std::vector<DocumentBenchmark> TinyXml2Benchmarks();
-std::vector<DocumentBenchmark> RapidXmlBenchmarks();
-std::vector<DocumentBenchmark> LibXml2Benchmarks();
-std::vector<DocumentBenchmark> ExpatBenchmarks();
+// What the probes (heap, first parse) observe of one tree: the moments
+// before it is built, once it stands, and once it is destroyed.
+class LoadProbe
+{
+public:
+    virtual void Loading() = 0;
+    virtual void Loaded() = 0;
+    virtual void Destroyed() = 0;
+
+protected:
+    ~LoadProbe() = default;
+};
+
+struct BenchLibrary
+{
+    const char* name;
+    std::vector<DocumentBenchmark> benchmarks;
+    // Builds one tree of the document and destroys it; false when refused.
+    bool (*loadOnce)(const CorpusDocument& document, LoadProbe& probe);
+};
+
+BenchLibrary ZolXmlLibrary();
+BenchLibrary PugiXmlLibrary();
+BenchLibrary TinyXml2Library();
+BenchLibrary RapidXmlLibrary();
+BenchLibrary LibXml2Library();
+BenchLibrary ExpatLibrary();
+
+// ZOLXML first, then the peers.
+std::vector<BenchLibrary> AllLibraries();

@@ -28,7 +28,7 @@ struct Expat
 };
 } // namespace
 
-std::vector<DocumentBenchmark> ExpatBenchmarks()
+BenchLibrary ExpatLibrary()
 {
-    return {{Operation::Parse, Expat::name, ParseLoop<Expat>}};
+    return {Expat::name, {{Operation::Parse, Expat::name, ParseLoop<Expat>}}, LoadOnce<Expat>};
 }

@@ -6,6 +6,7 @@
 #include <libxml/tree.h>
 
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -27,6 +28,28 @@ struct LibXml2
         return tree != nullptr;
     }
 
+    static void Walk(Tree& tree)
+    {
+        std::size_t sum = 0;
+        std::vector<const xmlNode*> stack{xmlDocGetRootElement(tree.get())};
+        while (!stack.empty())
+        {
+            const xmlNode* node = stack.back();
+            stack.pop_back();
+            Touch(reinterpret_cast<const char*>(node->name), sum);
+            Touch(reinterpret_cast<const char*>(node->content), sum);
+            for (const xmlAttr* a = node->properties; a != nullptr; a = a->next)
+            {
+                Touch(reinterpret_cast<const char*>(a->name), sum);
+                if (a->children != nullptr)
+                    Touch(reinterpret_cast<const char*>(a->children->content), sum);
+            }
+            for (const xmlNode* child = node->children; child != nullptr; child = child->next)
+                stack.push_back(child);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+
     static void Write(Tree& tree)
     {
         xmlChar* text = nullptr;
@@ -44,8 +67,8 @@ struct LibXml2
 };
 } // namespace
 
-std::vector<DocumentBenchmark> LibXml2Benchmarks()
+BenchLibrary LibXml2Library()
 {
     xmlInitParser();
-    return ParseWriteClone<LibXml2>();
+    return TreeLibrary<LibXml2>();
 }

@@ -36,6 +36,27 @@ struct RapidXml
         }
     }
 
+    static void Walk(Tree& tree)
+    {
+        std::size_t sum = 0;
+        std::vector<const rapidxml::xml_node<>*> stack{tree.document.first_node()};
+        while (!stack.empty())
+        {
+            const rapidxml::xml_node<>* node = stack.back();
+            stack.pop_back();
+            Touch(node->name(), sum);
+            Touch(node->value(), sum);
+            for (const rapidxml::xml_attribute<>* a = node->first_attribute(); a != nullptr; a = a->next_attribute())
+            {
+                Touch(a->name(), sum);
+                Touch(a->value(), sum);
+            }
+            for (const rapidxml::xml_node<>* child = node->first_node(); child != nullptr; child = child->next_sibling())
+                stack.push_back(child);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+
     static void Write(Tree& tree)
     {
         std::string out;
@@ -51,7 +72,7 @@ struct RapidXml
 };
 } // namespace
 
-std::vector<DocumentBenchmark> RapidXmlBenchmarks()
+BenchLibrary RapidXmlLibrary()
 {
-    return ParseWriteClone<RapidXml>();
+    return TreeLibrary<RapidXml>();
 }

@@ -4,11 +4,16 @@
 //   using Input;   a container of the document's bytes, made before timing
 //   using Tree;    default-constructible, holds what Load builds
 //   static bool Load(Tree&, Input&);   false when the library refuses the document
-// and, for the loops that work on a loaded tree, functions taking Tree&.
+// and, for the loops that work on a loaded tree, functions taking Tree&:
+//   Walk   visits every element and attribute and reads each name and value
+//          through the library's public getters;
+//   Write, Clone.
 #pragma once
 
 #include "DocumentBenchmark.h"
 
+#include <initializer_list>
+#include <memory>
 #include <string>
 
 template <class Library>
@@ -38,6 +43,44 @@ void ParseLoop(benchmark::State& state, const CorpusDocument& document)
     }
 }
 
+// Parse, then read every name and value: what a program that loads a
+// document to use it pays.
+template <class Library>
+void ParseWalkLoop(benchmark::State& state, const CorpusDocument& document)
+{
+    typename Library::Input input = InputOf<Library>(document);
+    for (auto _ : state)
+    {
+        typename Library::Tree tree;
+        if (!Library::Load(tree, input))
+        {
+            RefusedBy<Library>(state);
+            return;
+        }
+        Library::Walk(tree);
+    }
+}
+
+// Times the destruction of a tree alone; building it is not timed.
+template <class Library>
+void DestroyLoop(benchmark::State& state, const CorpusDocument& document)
+{
+    typename Library::Input input = InputOf<Library>(document);
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        auto tree = std::make_unique<typename Library::Tree>();
+        const bool bLoaded = Library::Load(*tree, input);
+        state.ResumeTiming();
+        if (!bLoaded)
+        {
+            RefusedBy<Library>(state);
+            return;
+        }
+        tree.reset();
+    }
+}
+
 // Loads the document once, then times work on the tree.
 template <class Library, void (*Work)(typename Library::Tree&)>
 void TreeLoop(benchmark::State& state, const CorpusDocument& document)
@@ -53,13 +96,41 @@ void TreeLoop(benchmark::State& state, const CorpusDocument& document)
         Work(tree);
 }
 
-// Parse, write and clone, for the libraries that do all three.
 template <class Library>
-std::vector<DocumentBenchmark> ParseWriteClone()
+bool LoadOnce(const CorpusDocument& document, LoadProbe& probe)
 {
-    return {
+    typename Library::Input input = InputOf<Library>(document);
+    probe.Loading();
+    {
+        auto tree = std::make_unique<typename Library::Tree>();
+        const bool bLoaded = Library::Load(*tree, input);
+        probe.Loaded();
+        if (!bLoaded)
+            return false;
+    }
+    probe.Destroyed();
+    return true;
+}
+
+// Every operation of a library that builds, walks, writes and copies trees,
+// and those it does besides.
+template <class Library>
+BenchLibrary TreeLibrary(std::initializer_list<DocumentBenchmark> more = {})
+{
+    std::vector<DocumentBenchmark> benchmarks{
         {Operation::Parse, Library::name, ParseLoop<Library>},
+        {Operation::ParseWalk, Library::name, ParseWalkLoop<Library>},
         {Operation::Write, Library::name, TreeLoop<Library, Library::Write>},
         {Operation::Clone, Library::name, TreeLoop<Library, Library::Clone>},
+        {Operation::Destroy, Library::name, DestroyLoop<Library>},
     };
+    benchmarks.insert(benchmarks.end(), more);
+    return {Library::name, benchmarks, LoadOnce<Library>};
+}
+
+// Reads a name or value as a walk does: its first character is touched.
+inline void Touch(const char* text, std::size_t& sum)
+{
+    if (text != nullptr)
+        sum += static_cast<unsigned char>(text[0]);
 }

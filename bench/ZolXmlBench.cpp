@@ -1,10 +1,12 @@
-// ZOLXML: reading from bytes, writing compact text, deep copy, and the
-// archive record stored to and loaded from memory.
+// ZOLXML: reading from bytes, walking through the public getters, writing
+// compact text, deep copy, and the archive record stored to and loaded from
+// memory.
 #include "TreeBenchmarks.h"
 
 #include <ZOLXML/ZOLLibXML.h>
 
 #include <memory>
+#include <vector>
 
 namespace
 {
@@ -16,6 +18,13 @@ struct TreeDeleter
 // Archives grow in large steps, as a caller storing whole documents would
 // ask for.
 constexpr UINT kArchiveGrowBytes = 1024 * 1024;
+
+void Touch(const CString& text, std::size_t& sum)
+{
+    sum += static_cast<std::size_t>(text.GetLength());
+    if (!text.IsEmpty())
+        sum += text[0];
+}
 
 struct ZolXml
 {
@@ -29,6 +38,30 @@ struct ZolXml
     {
         tree.reset(CZOLLibXMLElement::FromBytes(input.data(), static_cast<DWORD>(input.size()), 0));
         return tree != nullptr;
+    }
+
+    static void Walk(Tree& tree)
+    {
+        std::size_t sum = 0;
+        std::vector<const CZOLLibXMLElement*> stack{tree.get()};
+        while (!stack.empty())
+        {
+            const CZOLLibXMLElement* element = stack.back();
+            stack.pop_back();
+            Touch(element->GetName(), sum);
+            Touch(element->GetValue(), sum);
+            POSITION attributes = element->GetAttributeIterator();
+            while (attributes != nullptr)
+            {
+                const CZOLLibXMLAttribute* attribute = element->GetNextAttribute(attributes);
+                Touch(attribute->GetName(), sum);
+                Touch(attribute->GetValue(), sum);
+            }
+            POSITION children = element->GetElementIterator();
+            while (children != nullptr)
+                stack.push_back(element->GetNextElement(children));
+        }
+        benchmark::DoNotOptimize(sum);
     }
 
     static void Write(Tree& tree)
@@ -79,13 +112,8 @@ void ArchiveLoad(benchmark::State& state, const CorpusDocument& document)
 }
 } // namespace
 
-std::vector<DocumentBenchmark> ZolXmlBenchmarks()
+BenchLibrary ZolXmlLibrary()
 {
-    return {
-        {Operation::Parse, ZolXml::name, ParseLoop<ZolXml>},
-        {Operation::Write, ZolXml::name, TreeLoop<ZolXml, ZolXml::Write>},
-        {Operation::Clone, ZolXml::name, TreeLoop<ZolXml, ZolXml::Clone>},
-        {Operation::ArchiveStore, ZolXml::name, TreeLoop<ZolXml, ZolXml::ArchiveStore>},
-        {Operation::ArchiveLoad, ZolXml::name, ArchiveLoad},
-    };
+    return TreeLibrary<ZolXml>({{Operation::ArchiveStore, ZolXml::name, TreeLoop<ZolXml, ZolXml::ArchiveStore>},
+                                {Operation::ArchiveLoad, ZolXml::name, ArchiveLoad}});
 }

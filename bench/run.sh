@@ -1,53 +1,69 @@
 #!/usr/bin/env bash
-# Builds the benchmarks (Release) and runs them: parse, write, clone and
-# archive of every corpus document, ZOLXML beside the peer libraries, then
-# ZOLXML's speed as a multiple of each peer's.
+# Builds the benchmarks (Release) and runs them: parse, parse+walk, write,
+# clone, destroy and archive of every corpus document, ZOLXML beside the peer
+# libraries; the heap each library's tree keeps; and the first parse in a
+# fresh process. Prints every figure of ZOLXML as a multiple of each peer's,
+# all from this one run, and writes the tables to bench/RESULTS.md.
 #
-#   bench/run.sh [Google Benchmark flags]     e.g. --benchmark_filter='^parse/'
+#   bench/run.sh                              the whole run, RESULTS.md rewritten
+#   bench/run.sh [Google Benchmark flags]     the timed benchmarks only, e.g.
+#                                             --benchmark_filter='^parse/'
 #
 # BUILD_DIR (default build/bench) is the build folder; CORPUS (default the
-# build's ZOL_BENCH_CORPUS, ../shared/corpus) the folder of documents.
+# build's ZOL_BENCH_CORPUS, ../shared/corpus) the folder of documents;
+# REPETITIONS (default 5) and MIN_TIME (seconds, default 0.1) how long each
+# benchmark runs.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${BUILD_DIR:-$root/build/bench}")
-results=$build/bench-results.csv
+figures=$build/bench-figures.csv
 
+"$root/tools/install-missing.sh" cmake ninja-build g++ pkg-config libbenchmark-dev \
+  libpugixml-dev libtinyxml2-dev librapidxml-dev libxml2-dev libexpat1-dev
 cmake -S "$root" -B "$build" -G Ninja --log-level=WARNING \
   -DCMAKE_BUILD_TYPE=Release -DZOL_BUILD_BENCH=ON -DZOL_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target zolxml_bench -- --quiet
+cmake --build "$build" --target zolxml_bench zolxml_heap zolxml_first_parse -- --quiet
 
 corpus=()
 [[ -n ${CORPUS:-} ]] && corpus=(--corpus="$CORPUS")
-"$build/bin/zolxml_bench" "${corpus[@]}" --benchmark_out="$results" --benchmark_out_format=csv "$@"
 
-# Rows <operation>/<document>/<library>; bytes_per_second is per CPU second.
+# Timed benchmarks: rows <operation>/<document>/<library>_median; the rate
+# is per CPU second, which a loaded machine disturbs less than wall time.
+"$build/bin/zolxml_bench" "${corpus[@]}" --benchmark_out="$build/bench-results.csv" \
+  --benchmark_out_format=csv --benchmark_repetitions="${REPETITIONS:-5}" \
+  --benchmark_report_aggregates_only=true --benchmark_min_time="${MIN_TIME:-0.1}" "$@" >&2
 awk -F, '
-  function field(name) { return $(column[name]) }
   /^name,/ { for (i = 1; i <= NF; ++i) column[$i] = i; started = 1; next }
   !started { next }
   {
-    name = field("name"); gsub(/"/, "", name)
-    split(name, part, "/")
-    row = part[1] "/" part[2]; library = part[3]
-    if (!(row in seen)) { seen[row] = 1; rows[++nrows] = row }
-    if (library != "ZOLXML" && !(library in known)) { known[library] = 1; peers[++npeers] = library }
-    rate[row, library] = (field("error_occurred") == "true") ? "" : field("bytes_per_second")
-  }
-  END {
-    printf "\nZOLXML speed as a multiple of each peer (above 1: ZOLXML is faster; - where a library refused the document)\n"
-    printf "%-40s %12s", "operation/document", "ZOLXML MiB/s"
-    for (p = 1; p <= npeers; ++p) printf " %9s", peers[p]
-    printf "\n"
-    for (r = 1; r <= nrows; ++r) {
-      row = rows[r]; own = rate[row, "ZOLXML"]
-      printf "%-40s %12s", row, own == "" ? "-" : sprintf("%.1f", own / 1048576)
-      for (p = 1; p <= npeers; ++p) {
-        if (!((row, peers[p]) in rate)) cell = ""
-        else if (own == "" || rate[row, peers[p]] == "") cell = "-"
-        else cell = sprintf("%.2f", own / rate[row, peers[p]])
-        printf " %9s", cell
-      }
-      printf "\n"
-    }
-  }' "$results"
+    name = $(column["name"]); gsub(/"/, "", name)
+    if (name ~ /_(mean|stddev|cv)$/) next
+    sub(/_median$/, "", name); split(name, part, "/")
+    rate = $(column["error_occurred"]) == "true" ? "" : $(column["bytes_per_second"])
+    print "speed," part[1] "," part[2] "," part[3] "," rate
+  }' "$build/bench-results.csv" >"$figures"
+
+if (($# == 0)); then
+  echo "measuring the heap of each tree and the first parse in fresh processes" >&2
+  "$build/bin/zolxml_heap" "${corpus[@]}" >>"$figures"
+  "$build/bin/zolxml_first_parse" "${corpus[@]}" >>"$figures"
+fi
+
+report=$build/RESULTS.md
+{
+  echo "# Benchmark results"
+  echo
+  echo "$(date -u '+%Y-%m-%d %H:%M UTC'), $(lscpu | sed -n 's/^Model name: *//p' | head -n1), $(nproc) cores," \
+    "$(c++ --version | head -n1), Release build. Speeds are MiB/s of input per CPU second, the" \
+    "median of ${REPETITIONS:-5} repetitions; ratios are ZOLXML's figure over the peer's, from the" \
+    "same run (above 1: ZOLXML is faster). Absolute figures move by a third between runs on a" \
+    "shared machine: the ratios are what count. ZOLXML and pugixml write UTF-16, the others UTF-8;" \
+    "expat builds no tree."
+  awk -f "$root/bench/report.awk" "$figures"
+} >"$report"
+cat "$report"
+if (($# == 0)); then
+  cp "$report" "$root/bench/RESULTS.md"
+  echo "written to bench/RESULTS.md" >&2
+fi
