@@ -5,6 +5,16 @@
 
 #include "ZOLLibXML.h"
 
+// The key to file an attribute of this name under; it shares the name's
+// buffer where the name is lower case already.
+inline CString ZolAttributeKeyOf(const CString& strName)
+{
+    CString key(strName);
+    key.MakeLower();
+    return key;
+}
+
+// The key to look up a name given as text.
 class ZolAttributeKey
 {
 public:

@@ -131,8 +131,7 @@ void CZOLLibXMLElement::DeleteAllElements()
 
 CZOLLibXMLAttribute* CZOLLibXMLElement::FileAttribute(CZOLLibXMLAttribute* pAttribute)
 {
-    const ZolAttributeKey key(pAttribute->m_name);
-    void*& rEntry = m_attributes[key];
+    void*& rEntry = m_attributes[ZolAttributeKeyOf(pAttribute->m_name)];
     auto* pDisplaced = static_cast<CZOLLibXMLAttribute*>(rEntry);
     rEntry = pAttribute;
     pAttribute->m_parent = this;
@@ -149,7 +148,7 @@ CZOLLibXMLAttribute* CZOLLibXMLElement::AddAttribute(LPCWSTR pszName, LPCWSTR ps
         auto* pNew = new CZOLLibXMLAttribute(this, pszName);
         try
         {
-            m_attributes[ZolAttributeKey(pszName)] = pNew;
+            m_attributes[ZolAttributeKeyOf(pNew->m_name)] = pNew;
         }
         catch (...)
         {
@@ -184,11 +183,8 @@ CZOLLibXMLAttribute* CZOLLibXMLElement::GetNextAttribute(POSITION& pos) const
 {
     if (pos == nullptr)
         AfxThrowInvalidArgException();
-    // A position is an entry of the map; walk entries without copying keys.
-    const auto* pPair = reinterpret_cast<const CMapStringToPtr::CPair*>(pos);
-    auto* pAttribute = static_cast<CZOLLibXMLAttribute*>(pPair->value);
-    pos = reinterpret_cast<POSITION>(const_cast<CMapStringToPtr::CPair*>(m_attributes.PGetNextAssoc(pPair)));
-    return pAttribute;
+    // The entry itself: no copy of its key.
+    return static_cast<CZOLLibXMLAttribute*>(m_attributes.GetNextPair(pos)->value);
 }
 
 CZOLLibXMLAttribute* CZOLLibXMLElement::GetAttribute(LPCWSTR pszName) const

@@ -1,5 +1,7 @@
 #include "ZOLLibXML.h"
 
+#include <afx/core/AfxPool.h>
+
 CZOLLibXMLNode::CZOLLibXMLNode(CZOLLibXMLElement* pParent, LPCWSTR pszName)
     : m_type(ZXML_NODE), m_parent(pParent), m_name(pszName)
 {
@@ -26,12 +28,12 @@ CZOLLibXMLNode::~CZOLLibXMLNode() = default;
 
 void* CZOLLibXMLNode::operator new(std::size_t nSize)
 {
-    return AfxAllocateBlock(nSize);
+    return AfxPoolAllocate(nSize);
 }
 
-void CZOLLibXMLNode::operator delete(void* p) noexcept
+void CZOLLibXMLNode::operator delete(void* p, std::size_t nSize) noexcept
 {
-    ::operator delete(p);
+    AfxPoolFree(p, nSize);
 }
 
 ZXMLNodeType CZOLLibXMLNode::GetType() const

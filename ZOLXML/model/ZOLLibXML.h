@@ -36,10 +36,10 @@ public:
     CZOLLibXMLNode& operator=(const CZOLLibXMLNode& node);
     virtual ~CZOLLibXMLNode();
 
-    // Nodes come from the platform layer's allocator, so that exhaustion
-    // raises CMemoryException* like every other allocation of the library.
+    // Nodes come from the platform layer's pool, so that exhaustion raises
+    // CMemoryException* like every other allocation of the library.
     static void* operator new(std::size_t nSize);
-    static void operator delete(void* p) noexcept;
+    static void operator delete(void* p, std::size_t nSize) noexcept;
 
     ZXMLNodeType GetType() const;
     CZOLLibXMLNode* AsNode() const;

@@ -1,18 +1,13 @@
 #include "AfxMapStringToPtr.h"
 
-#include "AfxPlex.h"
+#include "AfxExceptions.h"
+#include "AfxPool.h"
 
 #include <chrono>
 #include <cstdint>
 #include <new>
 #include <random>
-
-CMapStringToPtr::CMapStringToPtr(INT_PTR nBlockSize) : m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10) {}
-
-CMapStringToPtr::~CMapStringToPtr()
-{
-    RemoveAll();
-}
+#include <string>
 
 namespace
 {
@@ -83,7 +78,9 @@ struct SipState
 };
 } // namespace
 
-UINT CMapStringToPtr::HashKey(LPCWSTR key) noexcept
+namespace
+{
+UINT HashUnits(const WCHAR* pKey, int nLength) noexcept
 {
     const SipKey& secret = ProcessKey();
     SipState state = {secret.k0 ^ 0x736f6d6570736575ULL, secret.k1 ^ 0x646f72616e646f6dULL,
@@ -91,9 +88,9 @@ UINT CMapStringToPtr::HashKey(LPCWSTR key) noexcept
     // Four code units to a word; the length in bytes tops the last word.
     std::uint64_t word = 0;
     std::uint64_t nUnits = 0;
-    for (const WCHAR* p = key != nullptr ? key : u""; *p != 0; ++p, ++nUnits)
+    for (; nUnits < static_cast<std::uint64_t>(nLength); ++nUnits)
     {
-        word |= std::uint64_t{*p} << (16 * (nUnits % 4));
+        word |= std::uint64_t{pKey[nUnits]} << (16 * (nUnits % 4));
         if (nUnits % 4 == 3)
         {
             state.Absorb(word);
@@ -107,190 +104,297 @@ UINT CMapStringToPtr::HashKey(LPCWSTR key) noexcept
     const std::uint64_t hash = state.v0 ^ state.v1 ^ state.v2 ^ state.v3;
     return static_cast<UINT>(hash ^ (hash >> 32));
 }
+} // namespace
 
-void CMapStringToPtr::Rehash(UINT nNewSize)
+UINT CMapStringToPtr::HashKey(LPCWSTR key) noexcept
 {
-    if (static_cast<std::size_t>(nNewSize) > SIZE_MAX / sizeof(CAssoc*))
+    return HashUnits(key != nullptr ? key : u"", AfxStringLength(key));
+}
+
+// The block of a map that has entries: this header, the entries, and past
+// kLinearLimit entries of room an index of 2^nIndexBits places (0: empty,
+// else an entry's place plus one), probed in turn from a key's hash.
+struct CMapStringToPtr::CTable
+{
+    int nCount;    // entries
+    int nUsed;     // places taken, removed entries' gaps included
+    int nCapacity; // places
+    int nIndexBits;
+
+    CPair* Entries() noexcept { return reinterpret_cast<CPair*>(this + 1); }
+    UINT* Index() noexcept { return reinterpret_cast<UINT*>(Entries() + nCapacity); }
+    UINT IndexMask() const noexcept { return (1u << nIndexBits) - 1; }
+};
+
+namespace
+{
+// Up to this many places, a map is searched in order.
+constexpr int kLinearLimit = 8;
+
+// A removed entry's value: no caller can hold this address.
+char s_removed;
+void* const kRemoved = &s_removed;
+
+int IndexBitsFor(int nCapacity)
+{
+    if (nCapacity <= kLinearLimit)
+        return 0;
+    int nBits = 1;
+    while ((std::int64_t{1} << nBits) < 2 * std::int64_t{nCapacity})
+        ++nBits;
+    return nBits;
+}
+
+std::size_t TableBytes(int nCapacity, int nIndexBits)
+{
+    return sizeof(CMapStringToPtr::CPair) * static_cast<std::size_t>(nCapacity) +
+           (nIndexBits == 0 ? 0 : sizeof(UINT) << nIndexBits) + 4 * sizeof(int);
+}
+
+bool SameKey(const CString& key, const WCHAR* pKey, int nLength)
+{
+    return key.GetLength() == nLength && std::char_traits<WCHAR>::compare(key.GetString(), pKey, static_cast<std::size_t>(nLength)) == 0;
+}
+} // namespace
+
+CMapStringToPtr::~CMapStringToPtr()
+{
+    RemoveAll();
+}
+
+INT_PTR CMapStringToPtr::GetCount() const noexcept
+{
+    return m_pTable == nullptr ? 0 : m_pTable->nCount;
+}
+
+void CMapStringToPtr::RemoveAll() noexcept
+{
+    if (m_pTable == nullptr)
+        return;
+    CPair* pEntries = m_pTable->Entries();
+    for (int i = 0; i < m_pTable->nUsed; ++i)
+        pEntries[i].~CPair();
+    AfxPoolFree(m_pTable, AfxPoolBlockBytes(TableBytes(m_pTable->nCapacity, m_pTable->nIndexBits)));
+    m_pTable = nullptr;
+}
+
+void CMapStringToPtr::InitHashTable(UINT nHashSize, BOOL bAllocNow)
+{
+    if (bAllocNow && nHashSize > static_cast<UINT>(m_pTable == nullptr ? 0 : m_pTable->nCapacity))
+        Regrow(static_cast<int>(std::min<UINT>(nHashSize, INT32_MAX)));
+}
+
+// A new block of nCapacity places holding the entries in order, without
+// the gaps of removed ones.
+void CMapStringToPtr::Regrow(int nCapacity)
+{
+    const int nCount = GetCount();
+    if (nCapacity < nCount)
+        nCapacity = nCount;
+    static_assert(sizeof(CTable) == 4 * sizeof(int), "the entries follow the header");
+    const int nIndexBits = IndexBitsFor(nCapacity);
+    if (nIndexBits >= 31 || static_cast<std::size_t>(nCapacity) > (SIZE_MAX - (sizeof(UINT) << nIndexBits)) / (sizeof(CPair) + 1))
         AfxThrowMemoryException();
-    auto** pNewTable = static_cast<CAssoc**>(AfxAllocateBlock(sizeof(CAssoc*) * nNewSize));
-    for (UINT i = 0; i < nNewSize; ++i)
-        pNewTable[i] = nullptr;
-    const bool bFirstTable = m_pHashTable == nullptr;
-    for (CAssoc* p = m_pFirst; p != nullptr; p = p->pNextInOrder)
+    const std::size_t nBytes = AfxPoolBlockBytes(TableBytes(nCapacity, nIndexBits));
+    auto* pNew = static_cast<CTable*>(AfxPoolAllocate(nBytes));
+    pNew->nCount = 0;
+    pNew->nUsed = 0;
+    pNew->nCapacity = nCapacity;
+    pNew->nIndexBits = nIndexBits;
+    if (nIndexBits != 0)
+        std::char_traits<char>::assign(reinterpret_cast<char*>(pNew->Index()), sizeof(UINT) << nIndexBits, 0);
+
+    // Copying a key only counts a reference: nothing here can fail.
+    CPair* pNewEntries = pNew->Entries();
+    if (m_pTable != nullptr)
     {
-        if (bFirstTable)
-            p->nHashValue = HashKey(p->key);
-        const UINT nBucket = p->nHashValue % nNewSize;
-        p->pNextInBucket = pNewTable[nBucket];
-        pNewTable[nBucket] = p;
+        CPair* pOld = m_pTable->Entries();
+        for (int i = 0; i < m_pTable->nUsed; ++i)
+        {
+            if (pOld[i].value == kRemoved)
+                continue;
+            const int nPlace = pNew->nUsed++;
+            new (&pNewEntries[nPlace]) CPair{pOld[i].key, pOld[i].value};
+            ++pNew->nCount;
+            if (nIndexBits != 0)
+            {
+                UINT nSlot = HashUnits(pOld[i].key.GetString(), pOld[i].key.GetLength()) & pNew->IndexMask();
+                while (pNew->Index()[nSlot] != 0)
+                    nSlot = (nSlot + 1) & pNew->IndexMask();
+                pNew->Index()[nSlot] = static_cast<UINT>(nPlace) + 1;
+            }
+        }
     }
-    ::operator delete(m_pHashTable);
-    m_pHashTable = pNewTable;
-    m_nHashTableSize = nNewSize;
+    RemoveAll();
+    m_pTable = pNew;
 }
 
-void CMapStringToPtr::RemoveAll()
+int CMapStringToPtr::FindEntry(const WCHAR* pKey, int nLength, UINT& nHash) const
 {
-    for (CAssoc* p = m_pFirst; p != nullptr;)
+    if (m_pTable == nullptr)
+        return -1;
+    CPair* pEntries = m_pTable->Entries();
+    if (m_pTable->nIndexBits == 0)
     {
-        CAssoc* pNext = p->pNextInOrder;
-        p->~CAssoc();
-        p = pNext;
+        for (int i = 0; i < m_pTable->nUsed; ++i)
+            if (pEntries[i].value != kRemoved && SameKey(pEntries[i].key, pKey, nLength))
+                return i;
+        return -1;
     }
-    ::operator delete(m_pHashTable);
-    m_pHashTable = nullptr;
-    m_nCount = 0;
-    m_pFirst = m_pLast = nullptr;
-    m_freeAssocs.Reset();
-    if (m_pBlocks != nullptr)
-        m_pBlocks->FreeDataChain();
-    m_pBlocks = nullptr;
+    nHash = HashUnits(pKey, nLength);
+    const UINT* pIndex = m_pTable->Index();
+    for (UINT nSlot = nHash & m_pTable->IndexMask(); pIndex[nSlot] != 0; nSlot = (nSlot + 1) & m_pTable->IndexMask())
+    {
+        const int nPlace = static_cast<int>(pIndex[nSlot]) - 1;
+        if (pEntries[nPlace].value != kRemoved && SameKey(pEntries[nPlace].key, pKey, nLength))
+            return nPlace;
+    }
+    return -1;
 }
 
-CMapStringToPtr::CAssoc* CMapStringToPtr::NewAssoc(LPCWSTR key, UINT nHashValue)
+void*& CMapStringToPtr::Insert(const CString& key, UINT nHash)
 {
-    void* pSlot = m_freeAssocs.Take(m_pBlocks, static_cast<std::size_t>(m_nBlockSize), sizeof(CAssoc));
-    CAssoc* pAssoc = nullptr;
-    try
+    const bool bHashed = m_pTable != nullptr && m_pTable->nIndexBits != 0;
+    if (m_pTable == nullptr)
+        Regrow(1);
+    else if (m_pTable->nUsed == m_pTable->nCapacity)
+        Regrow(m_pTable->nCount <= m_pTable->nUsed / 2 ? m_pTable->nCapacity
+                                                       : static_cast<int>(std::min<std::int64_t>(INT32_MAX, 2 * std::int64_t{m_pTable->nCapacity})));
+    if (m_pTable->nUsed == m_pTable->nCapacity)
+        AfxThrowMemoryException(); // as many entries as an int counts
+    const int nPlace = m_pTable->nUsed++;
+    CPair* pEntry = new (&m_pTable->Entries()[nPlace]) CPair{key, nullptr};
+    ++m_pTable->nCount;
+    if (m_pTable->nIndexBits != 0)
     {
-        pAssoc = new (pSlot) CAssoc(key, nHashValue);
+        if (!bHashed)
+            nHash = HashUnits(key.GetString(), key.GetLength());
+        UINT* pIndex = m_pTable->Index();
+        UINT nSlot = nHash & m_pTable->IndexMask();
+        while (pIndex[nSlot] != 0)
+            nSlot = (nSlot + 1) & m_pTable->IndexMask();
+        pIndex[nSlot] = static_cast<UINT>(nPlace) + 1;
     }
-    catch (...)
-    {
-        m_freeAssocs.Give(pSlot);
-        throw;
-    }
-    ++m_nCount;
-    return pAssoc;
-}
-
-void CMapStringToPtr::FreeAssoc(CAssoc* pAssoc) noexcept
-{
-    pAssoc->~CAssoc();
-    m_freeAssocs.Give(pAssoc);
-    --m_nCount;
-    if (m_nCount == 0)
-        RemoveAll();
-}
-
-CMapStringToPtr::CAssoc* CMapStringToPtr::GetAssocAt(LPCWSTR key, UINT& nHashBucket, UINT& nHashValue) const
-{
-    const WCHAR* k = key != nullptr ? key : u"";
-    nHashValue = 0;
-    nHashBucket = 0;
-    if (m_pHashTable == nullptr)
-    {
-        // A small map has no table, and its entries no hash yet: its few
-        // entries are compared in order.
-        for (CAssoc* p = m_pFirst; p != nullptr; p = p->pNextInOrder)
-            if (p->key == k)
-                return p;
-        return nullptr;
-    }
-    nHashValue = HashKey(k);
-    nHashBucket = nHashValue % m_nHashTableSize;
-    for (CAssoc* p = m_pHashTable[nHashBucket]; p != nullptr; p = p->pNextInBucket)
-        if (p->nHashValue == nHashValue && p->key == k)
-            return p;
-    return nullptr;
+    return pEntry->value;
 }
 
 BOOL CMapStringToPtr::Lookup(LPCWSTR key, void*& rValue) const
 {
-    UINT nBucket, nHash;
-    CAssoc* pAssoc = GetAssocAt(key, nBucket, nHash);
-    if (pAssoc == nullptr)
+    UINT nHash = 0;
+    const int nPlace = FindEntry(key != nullptr ? key : u"", AfxStringLength(key), nHash);
+    if (nPlace < 0)
         return FALSE;
-    rValue = pAssoc->value;
+    rValue = m_pTable->Entries()[nPlace].value;
     return TRUE;
 }
 
 void*& CMapStringToPtr::operator[](LPCWSTR key)
 {
-    UINT nBucket, nHash;
-    CAssoc* pAssoc = GetAssocAt(key, nBucket, nHash);
-    if (pAssoc != nullptr)
-        return pAssoc->value;
+    const WCHAR* pKey = key != nullptr ? key : u"";
+    const int nLength = AfxStringLength(key);
+    UINT nHash = 0;
+    const int nPlace = FindEntry(pKey, nLength, nHash);
+    if (nPlace >= 0)
+        return m_pTable->Entries()[nPlace].value;
+    return Insert(CString(pKey, nLength), nHash);
+}
 
-    // Most maps stay small; they get a table only once a scan would be long.
-    if (m_pHashTable == nullptr && m_nCount >= kLinearLimit)
-    {
-        Rehash(m_nHashTableSize);
-        nHash = HashKey(key);
-    }
-    else if (m_pHashTable != nullptr && static_cast<UINT>(m_nCount) >= m_nHashTableSize && m_nHashTableSize < 0x40000000u)
-        Rehash(m_nHashTableSize * 2 + 1); // keep chains short for elements with many attributes
-    nBucket = nHash % m_nHashTableSize;
-
-    pAssoc = NewAssoc(key != nullptr ? key : u"", nHash);
-    if (m_pHashTable != nullptr)
-    {
-        pAssoc->pNextInBucket = m_pHashTable[nBucket];
-        m_pHashTable[nBucket] = pAssoc;
-    }
-    pAssoc->pPrevInOrder = m_pLast;
-    if (m_pLast != nullptr)
-        m_pLast->pNextInOrder = pAssoc;
-    else
-        m_pFirst = pAssoc;
-    m_pLast = pAssoc;
-    return pAssoc->value;
+void*& CMapStringToPtr::operator[](const CString& key)
+{
+    // A key ends at its first NUL, as it does when given as text.
+    const int nLength = AfxStringLength(key);
+    if (nLength != key.GetLength())
+        return (*this)[key.GetString()];
+    UINT nHash = 0;
+    const int nPlace = FindEntry(key.GetString(), nLength, nHash);
+    if (nPlace >= 0)
+        return m_pTable->Entries()[nPlace].value;
+    return Insert(key, nHash);
 }
 
 BOOL CMapStringToPtr::RemoveKey(LPCWSTR key)
 {
-    UINT nBucket, nHash;
-    CAssoc* pAssoc = GetAssocAt(key, nBucket, nHash);
-    if (pAssoc == nullptr)
+    UINT nHash = 0;
+    const int nPlace = FindEntry(key != nullptr ? key : u"", AfxStringLength(key), nHash);
+    if (nPlace < 0)
         return FALSE;
-
-    if (m_pHashTable != nullptr)
+    if (m_pTable->nCount == 1)
     {
-        CAssoc** ppLink = &m_pHashTable[nBucket];
-        while (*ppLink != pAssoc)
-            ppLink = &(*ppLink)->pNextInBucket;
-        *ppLink = pAssoc->pNextInBucket;
+        RemoveAll();
+        return TRUE;
     }
-
-    if (pAssoc->pPrevInOrder != nullptr)
-        pAssoc->pPrevInOrder->pNextInOrder = pAssoc->pNextInOrder;
-    else
-        m_pFirst = pAssoc->pNextInOrder;
-    if (pAssoc->pNextInOrder != nullptr)
-        pAssoc->pNextInOrder->pPrevInOrder = pAssoc->pPrevInOrder;
-    else
-        m_pLast = pAssoc->pPrevInOrder;
-
-    FreeAssoc(pAssoc);
+    // The gap keeps its place, and its index entry, until the map regrows.
+    CPair* pEntry = &m_pTable->Entries()[nPlace];
+    pEntry->~CPair();
+    new (pEntry) CPair{CString(), kRemoved};
+    --m_pTable->nCount;
     return TRUE;
+}
+
+int CMapStringToPtr::FirstEntryFrom(int nEntry) const noexcept
+{
+    if (m_pTable == nullptr)
+        return -1;
+    const CPair* pEntries = m_pTable->Entries();
+    for (; nEntry < m_pTable->nUsed; ++nEntry)
+        if (pEntries[nEntry].value != kRemoved)
+            return nEntry;
+    return -1;
+}
+
+namespace
+{
+POSITION ToPosition(int nEntry) noexcept
+{
+    return nEntry < 0 ? nullptr : reinterpret_cast<POSITION>(static_cast<std::uintptr_t>(nEntry) + 1);
+}
+} // namespace
+
+POSITION CMapStringToPtr::GetStartPosition() const noexcept
+{
+    return ToPosition(FirstEntryFrom(0));
+}
+
+const CMapStringToPtr::CPair* CMapStringToPtr::GetNextPair(POSITION& rNextPosition) const
+{
+    const std::uintptr_t nPosition = reinterpret_cast<std::uintptr_t>(rNextPosition);
+    // A position past the entries (or of a map emptied since) names nothing.
+    const int nEntry = nPosition == 0 || m_pTable == nullptr || nPosition > static_cast<std::uintptr_t>(m_pTable->nUsed)
+                           ? -1
+                           : FirstEntryFrom(static_cast<int>(nPosition - 1));
+    if (nEntry < 0)
+        AfxThrowInvalidArgException();
+    rNextPosition = ToPosition(FirstEntryFrom(nEntry + 1));
+    return &m_pTable->Entries()[nEntry];
 }
 
 void CMapStringToPtr::GetNextAssoc(POSITION& rNextPosition, CString& rKey, void*& rValue) const
 {
-    if (rNextPosition == nullptr)
-        AfxThrowInvalidArgException();
-    CAssoc* pAssoc = FromPair(reinterpret_cast<CPair*>(rNextPosition));
-    rKey = pAssoc->key;
-    rValue = pAssoc->value;
-    rNextPosition = ToPosition(pAssoc->pNextInOrder);
+    const CPair* pPair = GetNextPair(rNextPosition);
+    rKey = pPair->key;
+    rValue = pPair->value;
 }
 
 const CMapStringToPtr::CPair* CMapStringToPtr::PGetFirstAssoc() const noexcept
 {
-    return m_pFirst;
+    const int nEntry = FirstEntryFrom(0);
+    return nEntry < 0 ? nullptr : &m_pTable->Entries()[nEntry];
 }
 
 const CMapStringToPtr::CPair* CMapStringToPtr::PGetNextAssoc(const CPair* pAssoc) const noexcept
 {
-    return pAssoc == nullptr ? m_pFirst : FromPair(pAssoc)->pNextInOrder;
+    if (pAssoc == nullptr)
+        return PGetFirstAssoc();
+    const int nEntry = FirstEntryFrom(static_cast<int>(pAssoc - m_pTable->Entries()) + 1);
+    return nEntry < 0 ? nullptr : &m_pTable->Entries()[nEntry];
 }
 
 CMapStringToPtr::CPair* CMapStringToPtr::PGetFirstAssoc() noexcept
 {
-    return m_pFirst;
+    return const_cast<CPair*>(static_cast<const CMapStringToPtr*>(this)->PGetFirstAssoc());
 }
 
 CMapStringToPtr::CPair* CMapStringToPtr::PGetNextAssoc(const CPair* pAssoc) noexcept
 {
-    return pAssoc == nullptr ? m_pFirst : FromPair(pAssoc)->pNextInOrder;
+    return const_cast<CPair*>(static_cast<const CMapStringToPtr*>(this)->PGetNextAssoc(pAssoc));
 }

@@ -1,12 +1,16 @@
-// CMapStringToPtr: a hashed map from strings to untyped pointers. It
-// enumerates in insertion order (a replaced key keeps its place), so that a
-// document read and written again keeps its attribute order.
+// CMapStringToPtr: a map from strings to untyped pointers. It enumerates in
+// insertion order (a replaced key keeps its place), so that a document read
+// and written again keeps its attribute order.
+//
+// The entries lie side by side in one block from the layer's pool, which an
+// empty map does not have; past eight entries an index of hashes finds them.
+// A removed entry leaves a gap until the map next grows, so that a walk may
+// remove the entry it has just passed. A position is an entry's place in the
+// block: one that no longer names an entry is refused, never followed.
 #pragma once
 
 #include "AfxString.h"
 #include "AfxTypes.h"
-
-#include "AfxPlex.h"
 
 class AFX_CORE_API CMapStringToPtr
 {
@@ -17,23 +21,33 @@ public:
         void* value;
     };
 
-    explicit CMapStringToPtr(INT_PTR nBlockSize = 10);
+    CMapStringToPtr() noexcept = default;
     CMapStringToPtr(const CMapStringToPtr&) = delete;
     CMapStringToPtr& operator=(const CMapStringToPtr&) = delete;
     ~CMapStringToPtr();
 
-    INT_PTR GetCount() const noexcept { return m_nCount; }
-    BOOL IsEmpty() const noexcept { return m_nCount == 0; }
+    INT_PTR GetCount() const noexcept;
+    BOOL IsEmpty() const noexcept { return GetCount() == 0; }
+
+    // Makes room for nHashSize entries at once, so that a map whose size is
+    // known is allocated once.
+    void InitHashTable(UINT nHashSize, BOOL bAllocNow = TRUE);
 
     BOOL Lookup(LPCWSTR key, void*& rValue) const;
     void*& operator[](LPCWSTR key);
+    // The same, keeping the key's buffer rather than copying its text.
+    void*& operator[](const CString& key);
     void SetAt(LPCWSTR key, void* newValue) { (*this)[key] = newValue; }
+    void SetAt(const CString& key, void* newValue) { (*this)[key] = newValue; }
     BOOL RemoveKey(LPCWSTR key);
-    void RemoveAll();
+    void RemoveAll() noexcept;
 
-    // Enumeration in insertion order. A position is the address of an entry's CPair.
-    POSITION GetStartPosition() const noexcept { return ToPosition(m_pFirst); }
+    // Enumeration in insertion order.
+    POSITION GetStartPosition() const noexcept;
     void GetNextAssoc(POSITION& rNextPosition, CString& rKey, void*& rValue) const;
+    // The entry at the position, which moves on; the entry stays valid until
+    // the map changes.
+    const CPair* GetNextPair(POSITION& rNextPosition) const;
     const CPair* PGetFirstAssoc() const noexcept;
     const CPair* PGetNextAssoc(const CPair* pAssoc) const noexcept;
     CPair* PGetFirstAssoc() noexcept;
@@ -43,31 +57,13 @@ public:
     static UINT HashKey(LPCWSTR key) noexcept;
 
 private:
-    struct CAssoc : CPair
-    {
-        CAssoc(LPCWSTR k, UINT h) : CPair{CString(k), nullptr}, nHashValue(h) {}
-        CAssoc* pNextInBucket = nullptr;
-        CAssoc* pPrevInOrder = nullptr;
-        CAssoc* pNextInOrder = nullptr;
-        UINT nHashValue; // set once the map has a table
-    };
+    struct CTable;
 
-    CAssoc* GetAssocAt(LPCWSTR key, UINT& nHashBucket, UINT& nHashValue) const;
-    CAssoc* NewAssoc(LPCWSTR key, UINT nHashValue);
-    void FreeAssoc(CAssoc* pAssoc) noexcept;
-    void Rehash(UINT nNewSize);
-    static CAssoc* FromPair(const CPair* p) noexcept { return static_cast<CAssoc*>(const_cast<CPair*>(p)); }
-    static POSITION ToPosition(CAssoc* p) noexcept { return reinterpret_cast<POSITION>(static_cast<CPair*>(p)); }
+    // The place of the entry with this key, or -1.
+    int FindEntry(const WCHAR* pKey, int nLength, UINT& nHash) const;
+    void*& Insert(const CString& key, UINT nHash);
+    void Regrow(int nCapacity);
+    int FirstEntryFrom(int nEntry) const noexcept;
 
-    // Up to this many entries are found by a scan of the order list.
-    static constexpr INT_PTR kLinearLimit = 8;
-
-    CAssoc** m_pHashTable = nullptr;
-    UINT m_nHashTableSize = 17;
-    INT_PTR m_nCount = 0;
-    CAssoc* m_pFirst = nullptr;
-    CAssoc* m_pLast = nullptr;
-    CPlexFreeList m_freeAssocs;
-    CPlex* m_pBlocks = nullptr;
-    INT_PTR m_nBlockSize;
+    CTable* m_pTable = nullptr;
 };

@@ -1,8 +1,7 @@
 #include "AfxPtrList.h"
 
-#include "AfxPlex.h"
-
-CPtrList::CPtrList(INT_PTR nBlockSize) : m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10) {}
+#include "AfxExceptions.h"
+#include "AfxPool.h"
 
 CPtrList::~CPtrList()
 {
@@ -16,101 +15,114 @@ CPtrList::CNode* CPtrList::ToNode(POSITION pos)
     return reinterpret_cast<CNode*>(pos);
 }
 
-CPtrList::CNode* CPtrList::NewNode(CNode* pPrev, CNode* pNext)
+void CPtrList::RemoveAll() noexcept
 {
-    auto* pNode = static_cast<CNode*>(m_freeNodes.Take(m_pBlocks, static_cast<std::size_t>(m_nBlockSize), sizeof(CNode)));
-    pNode->pPrev = pPrev;
-    pNode->pNext = pNext;
-    pNode->data = nullptr;
-    ++m_nCount;
-    return pNode;
-}
-
-void CPtrList::FreeNode(CNode* pNode) noexcept
-{
-    m_freeNodes.Give(pNode);
-    --m_nCount;
-    if (m_nCount == 0)
-        RemoveAll();
-}
-
-void CPtrList::RemoveAll()
-{
+    if (m_pTail == nullptr)
+        return;
+    CNode* pNode = m_pTail->pNext;
+    m_pTail->pNext = nullptr;
+    while (pNode != nullptr)
+    {
+        CNode* pFollowing = pNode->pNext;
+        AfxPoolFree(pNode, sizeof(CNode));
+        pNode = pFollowing;
+    }
+    m_pTail = nullptr;
     m_nCount = 0;
-    m_pNodeHead = m_pNodeTail = nullptr;
-    m_freeNodes.Reset();
-    if (m_pBlocks != nullptr)
-        m_pBlocks->FreeDataChain();
-    m_pBlocks = nullptr;
 }
 
 void*& CPtrList::GetHead()
 {
-    if (m_pNodeHead == nullptr)
+    if (m_pTail == nullptr)
         AfxThrowInvalidArgException();
-    return m_pNodeHead->data;
+    return m_pTail->pNext->data;
 }
 
 void* CPtrList::GetHead() const
 {
-    if (m_pNodeHead == nullptr)
+    if (m_pTail == nullptr)
         AfxThrowInvalidArgException();
-    return m_pNodeHead->data;
+    return m_pTail->pNext->data;
 }
 
 POSITION CPtrList::AddTail(void* newElement)
 {
-    CNode* pNewNode = NewNode(m_pNodeTail, nullptr);
-    pNewNode->data = newElement;
-    if (m_pNodeTail != nullptr)
-        m_pNodeTail->pNext = pNewNode;
+    auto* pNode = static_cast<CNode*>(AfxPoolAllocate(sizeof(CNode)));
+    pNode->data = newElement;
+    if (m_pTail == nullptr)
+    {
+        pNode->pNext = pNode;
+    }
     else
-        m_pNodeHead = pNewNode;
-    m_pNodeTail = pNewNode;
-    return ToPosition(pNewNode);
+    {
+        pNode->pNext = m_pTail->pNext;
+        m_pTail->pNext = pNode;
+    }
+    m_pTail = pNode;
+    ++m_nCount;
+    return ToPosition(pNode);
+}
+
+void CPtrList::Unlink(CNode* pNode, CNode* pPrev) noexcept
+{
+    if (pNode == pPrev)
+    {
+        m_pTail = nullptr; // it was the only one
+    }
+    else
+    {
+        pPrev->pNext = pNode->pNext;
+        if (pNode == m_pTail)
+            m_pTail = pPrev;
+    }
+    --m_nCount;
+    AfxPoolFree(pNode, sizeof(CNode));
 }
 
 void* CPtrList::RemoveHead()
 {
-    if (m_pNodeHead == nullptr)
+    if (m_pTail == nullptr)
         AfxThrowInvalidArgException();
-    void* data = m_pNodeHead->data;
-    RemoveAt(ToPosition(m_pNodeHead));
+    CNode* pHead = m_pTail->pNext;
+    void* data = pHead->data;
+    Unlink(pHead, m_pTail);
     return data;
 }
 
 void*& CPtrList::GetNext(POSITION& rPosition)
 {
     CNode* pNode = ToNode(rPosition);
-    rPosition = ToPosition(pNode->pNext);
+    rPosition = ToPosition(Following(pNode));
     return pNode->data;
 }
 
 void* CPtrList::GetNext(POSITION& rPosition) const
 {
     CNode* pNode = ToNode(rPosition);
-    rPosition = ToPosition(pNode->pNext);
+    rPosition = ToPosition(Following(pNode));
     return pNode->data;
 }
 
 void CPtrList::RemoveAt(POSITION position)
 {
-    CNode* pOldNode = ToNode(position);
-    if (pOldNode == m_pNodeHead)
-        m_pNodeHead = pOldNode->pNext;
-    else
-        pOldNode->pPrev->pNext = pOldNode->pNext;
-    if (pOldNode == m_pNodeTail)
-        m_pNodeTail = pOldNode->pPrev;
-    else
-        pOldNode->pNext->pPrev = pOldNode->pPrev;
-    FreeNode(pOldNode);
+    CNode* pNode = ToNode(position);
+    // A position from another list (or none left) is refused, not chased.
+    CNode* pPrev = m_pTail;
+    for (INT_PTR i = 0; pPrev == nullptr || pPrev->pNext != pNode; ++i)
+    {
+        if (pPrev == nullptr || i == m_nCount)
+            AfxThrowInvalidArgException();
+        pPrev = pPrev->pNext;
+    }
+    Unlink(pNode, pPrev);
 }
 
 POSITION CPtrList::Find(void* searchValue, POSITION startAfter) const
 {
-    CNode* pNode = startAfter == nullptr ? m_pNodeHead : reinterpret_cast<CNode*>(startAfter)->pNext;
-    for (; pNode != nullptr; pNode = pNode->pNext)
+    if (m_pTail == nullptr)
+        return nullptr;
+    CNode* pNode = startAfter == nullptr ? m_pTail->pNext : Following(reinterpret_cast<CNode*>(startAfter));
+    for (; pNode != nullptr; pNode = Following(pNode))
         if (pNode->data == searchValue)
             return ToPosition(pNode);
     return nullptr;

@@ -1,13 +1,15 @@
-// CPtrList: a doubly linked list of untyped pointers, nodes allocated in blocks.
+// CPtrList: a list of untyped pointers with MFC's cursors. Nodes come one at
+// a time from the layer's pool, so that an empty list holds nothing and a
+// short one little. The nodes form a ring through the tail, whose successor
+// is the head: the list itself is two words.
 #pragma once
 
-#include "AfxPlex.h"
 #include "AfxTypes.h"
 
 class AFX_CORE_API CPtrList
 {
 public:
-    explicit CPtrList(INT_PTR nBlockSize = 10);
+    CPtrList() noexcept = default;
     CPtrList(const CPtrList&) = delete;
     CPtrList& operator=(const CPtrList&) = delete;
     ~CPtrList();
@@ -20,11 +22,12 @@ public:
 
     void* RemoveHead();
     POSITION AddTail(void* newElement);
-    void RemoveAll();
+    void RemoveAll() noexcept;
 
-    POSITION GetHeadPosition() const noexcept { return ToPosition(m_pNodeHead); }
+    POSITION GetHeadPosition() const noexcept { return m_pTail != nullptr ? ToPosition(m_pTail->pNext) : nullptr; }
     void*& GetNext(POSITION& rPosition);
     void* GetNext(POSITION& rPosition) const;
+    // Takes linear time: the list keeps no links backwards.
     void RemoveAt(POSITION position);
 
     // The first entry holding searchValue after startAfter (from the head when null).
@@ -34,19 +37,14 @@ private:
     struct CNode
     {
         CNode* pNext;
-        CNode* pPrev;
         void* data;
     };
 
     static POSITION ToPosition(CNode* p) noexcept { return reinterpret_cast<POSITION>(p); }
     static CNode* ToNode(POSITION pos);
-    CNode* NewNode(CNode* pPrev, CNode* pNext);
-    void FreeNode(CNode* pNode) noexcept;
+    CNode* Following(const CNode* pNode) const noexcept { return pNode == m_pTail ? nullptr : pNode->pNext; }
+    void Unlink(CNode* pNode, CNode* pPrev) noexcept;
 
-    CNode* m_pNodeHead = nullptr;
-    CNode* m_pNodeTail = nullptr;
+    CNode* m_pTail = nullptr;
     INT_PTR m_nCount = 0;
-    CPlexFreeList m_freeNodes;
-    CPlex* m_pBlocks = nullptr;
-    INT_PTR m_nBlockSize;
 };

@@ -1,8 +1,56 @@
 #include "AfxString.h"
 
+#include "AfxExceptions.h"
+#include "AfxPool.h"
 #include "TextClasses.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+CString::CNilData CString::s_nil = {{{1}, 0, 0}, 0};
+
+namespace
+{
+constexpr std::size_t kHeaderBytes = sizeof(CStringData);
+
+std::size_t BufferBytes(int nAllocLength)
+{
+    return kHeaderBytes + sizeof(WCHAR) * (static_cast<std::size_t>(nAllocLength) + 1);
+}
+
+void CopyUnits(WCHAR* pDest, const WCHAR* pSource, int nCount)
+{
+    std::memmove(pDest, pSource, sizeof(WCHAR) * static_cast<std::size_t>(nCount));
+}
+} // namespace
+
+CStringData* CString::AllocData(int nLength)
+{
+    // A buffer's size in bytes must fit a size_t as well as its length an
+    // int: on 32-bit platforms the first limit comes before the second.
+    if (static_cast<std::size_t>(nLength) > (SIZE_MAX - kHeaderBytes) / sizeof(WCHAR) - 1)
+        AfxThrowMemoryException();
+    const std::size_t nBytes = AfxPoolBlockBytes(BufferBytes(nLength));
+    auto* pData = static_cast<CStringData*>(AfxPoolAllocate(nBytes));
+    // The whole block is usable: small ones are rounded up to their slot.
+    const std::size_t nUnits = (nBytes - kHeaderBytes) / sizeof(WCHAR) - 1;
+    new (&pData->nRefs) std::atomic<int>(1);
+    pData->nDataLength = 0;
+    pData->nAllocLength = static_cast<int>(std::min<std::size_t>(nUnits, INT_MAX));
+    pData->data()[0] = 0;
+    pData->data()[pData->nAllocLength] = 0; // ends any scan for a NUL
+    return pData;
+}
+
+void CString::FreeData(CStringData* pData) noexcept
+{
+    const std::size_t nBytes = AfxPoolBlockBytes(BufferBytes(pData->nAllocLength));
+    pData->nRefs.~atomic();
+    AfxPoolFree(pData, nBytes);
+}
 
 void CString::CheckLength(int nLength)
 {
@@ -10,61 +58,130 @@ void CString::CheckLength(int nLength)
         AfxThrowInvalidArgException();
 }
 
-void CString::CheckGrowth(std::size_t nExtra) const
+// The length after adding nExtra units; past an int's reach is exhaustion.
+int CString::GrownLength(int nLength, int nExtra)
 {
-    // Lengths are ints, and past max_size() (below INT32_MAX units on 32-bit
-    // platforms) the standard string would throw std::length_error: report
-    // the request that cannot be met as the layer reports every exhaustion.
-    const std::size_t nLimit = std::min<std::size_t>(INT32_MAX, m_str.max_size());
-    if (nExtra > nLimit - m_str.size())
+    if (nExtra > INT_MAX - nLength)
         AfxThrowMemoryException();
+    return nLength + nExtra;
 }
 
-void CString::Assign(LPCWSTR psz)
+// Room for nLength units: a buffer that grows takes half again at least, so
+// that appending stays linear.
+int CString::RoomFor(int nLength) const noexcept
 {
-    if (psz == nullptr)
-        m_str.clear();
-    else
-        m_str.assign(psz);
+    const int nOldAlloc = m_pData->nAllocLength;
+    if (nLength <= nOldAlloc || nOldAlloc == 0)
+        return nLength;
+    return static_cast<int>(std::max<long long>(nLength, std::min<long long>(INT_MAX, nOldAlloc + nOldAlloc / 2LL)));
 }
 
-CString::CString(LPCWSTR pch, int nLength)
+void CString::Reserve(int nLength, int nKeep)
+{
+    if (m_pData != Nil() && m_pData->nAllocLength >= nLength && m_pData->nRefs.load(std::memory_order_acquire) == 1)
+        return;
+    CStringData* pNew = AllocData(RoomFor(nLength));
+    nKeep = std::min(nKeep, m_pData->nDataLength);
+    CopyUnits(pNew->data(), m_pData->data(), nKeep);
+    pNew->nDataLength = nKeep;
+    pNew->data()[nKeep] = 0;
+    Release(m_pData);
+    m_pData = pNew;
+}
+
+WCHAR* CString::Own()
+{
+    Reserve(GetLength(), GetLength());
+    return m_pData->data();
+}
+
+void CString::SetLength(int nLength) noexcept
+{
+    m_pData->nDataLength = nLength;
+    m_pData->data()[nLength] = 0;
+}
+
+CString::CString(LPCWSTR psz) : m_pData(Nil())
+{
+    *this = psz;
+}
+
+CString::CString(LPCWSTR pch, int nLength) : m_pData(Nil())
 {
     CheckLength(nLength);
-    if (nLength > 0 && pch == nullptr)
+    if (nLength == 0)
+        return;
+    if (pch == nullptr)
         AfxThrowInvalidArgException();
-    if (nLength > 0)
-    {
-        CheckGrowth(static_cast<std::size_t>(nLength));
-        m_str.assign(pch, static_cast<std::size_t>(nLength));
-    }
+    m_pData = AllocData(nLength);
+    CopyUnits(m_pData->data(), pch, nLength);
+    SetLength(nLength);
 }
 
-CString::CString(WCHAR ch, int nRepeat)
+CString::CString(WCHAR ch, int nRepeat) : m_pData(Nil())
 {
     CheckLength(nRepeat);
-    CheckGrowth(static_cast<std::size_t>(nRepeat));
-    m_str.assign(static_cast<std::size_t>(nRepeat), ch);
+    if (nRepeat == 0)
+        return;
+    m_pData = AllocData(nRepeat);
+    std::fill_n(m_pData->data(), nRepeat, ch);
+    SetLength(nRepeat);
+}
+
+CString& CString::operator=(LPCWSTR psz)
+{
+    const int nLength = AfxStringLength(psz);
+    if (nLength == 0)
+    {
+        Empty();
+        return *this;
+    }
+    // psz may lie in this string's own buffer: copy before letting it go.
+    if (m_pData != Nil() && m_pData->nAllocLength >= nLength && m_pData->nRefs.load(std::memory_order_acquire) == 1)
+    {
+        CopyUnits(m_pData->data(), psz, nLength);
+        SetLength(nLength);
+        return *this;
+    }
+    CString copy(psz, nLength);
+    *this = std::move(copy);
+    return *this;
+}
+
+CString& CString::operator=(WCHAR ch)
+{
+    const WCHAR units[] = {ch, 0};
+    CString copy(units, 1);
+    *this = std::move(copy);
+    return *this;
+}
+
+void CString::Empty() noexcept
+{
+    Release(m_pData);
+    m_pData = Nil();
 }
 
 WCHAR CString::GetAt(int iChar) const
 {
     if (iChar < 0 || iChar >= GetLength())
         AfxThrowInvalidArgException();
-    return m_str[static_cast<std::size_t>(iChar)];
+    return m_pData->data()[iChar];
 }
 
 void CString::SetAt(int iChar, WCHAR ch)
 {
     if (iChar < 0 || iChar >= GetLength())
         AfxThrowInvalidArgException();
-    m_str[static_cast<std::size_t>(iChar)] = ch;
+    Own()[iChar] = ch;
 }
 
 void CString::Append(const CString& str)
 {
-    CheckGrowth(str.m_str.size());
-    m_str.append(str.m_str);
+    if (m_pData == Nil())
+        *this = str; // shares its buffer
+    else
+        Append(str.GetString(), str.GetLength());
 }
 
 void CString::Append(LPCWSTR psz)
@@ -79,20 +196,35 @@ void CString::Append(LPCWSTR pch, int nLength)
         return;
     if (pch == nullptr)
         AfxThrowInvalidArgException();
-    CheckGrowth(static_cast<std::size_t>(nLength));
-    m_str.append(pch, static_cast<std::size_t>(nLength));
+    const int nOld = GetLength();
+    const int nNew = GrownLength(nOld, nLength);
+    if (m_pData != Nil() && m_pData->nAllocLength >= nNew && m_pData->nRefs.load(std::memory_order_acquire) == 1)
+    {
+        // pch may lie in this buffer, but before its end: no overlap.
+        CopyUnits(m_pData->data() + nOld, pch, nLength);
+        SetLength(nNew);
+        return;
+    }
+    // The old buffer stays until the new one holds both parts, since pch
+    // may lie in it.
+    CString grown;
+    grown.m_pData = AllocData(RoomFor(nNew));
+    CopyUnits(grown.m_pData->data(), m_pData->data(), nOld);
+    CopyUnits(grown.m_pData->data() + nOld, pch, nLength);
+    grown.SetLength(nNew);
+    *this = std::move(grown);
 }
 
 void CString::AppendChar(WCHAR ch)
 {
-    CheckGrowth(1);
-    m_str.push_back(ch);
+    const WCHAR units[] = {ch, 0};
+    Append(units, 1);
 }
 
 int CString::Compare(LPCWSTR psz) const
 {
     // As wcscmp does: the comparison ends at the first NUL of either side.
-    const WCHAR* a = m_str.c_str();
+    const WCHAR* a = GetString();
     const WCHAR* b = psz != nullptr ? psz : u"";
     while (*a != 0 && *a == *b)
     {
@@ -104,7 +236,7 @@ int CString::Compare(LPCWSTR psz) const
 
 int CString::CompareNoCase(LPCWSTR psz) const
 {
-    const WCHAR* a = m_str.c_str();
+    const WCHAR* a = GetString();
     const WCHAR* b = psz != nullptr ? psz : u"";
     while (*a != 0 && AfxToLowerW(*a) == AfxToLowerW(*b))
     {
@@ -120,16 +252,16 @@ int CString::Find(WCHAR ch, int iStart) const
 {
     if (iStart < 0 || iStart >= GetLength())
         return -1;
-    const std::size_t pos = m_str.find(ch, static_cast<std::size_t>(iStart));
-    return pos == Storage::npos ? -1 : static_cast<int>(pos);
+    const std::size_t pos = Units().find(ch, static_cast<std::size_t>(iStart));
+    return pos == std::basic_string_view<WCHAR>::npos ? -1 : static_cast<int>(pos);
 }
 
 int CString::Find(LPCWSTR pszSub, int iStart) const
 {
     if (pszSub == nullptr || iStart < 0 || iStart > GetLength())
         return -1;
-    const std::size_t pos = m_str.find(pszSub, static_cast<std::size_t>(iStart));
-    return pos == Storage::npos ? -1 : static_cast<int>(pos);
+    const std::size_t pos = Units().find(pszSub, static_cast<std::size_t>(iStart));
+    return pos == std::basic_string_view<WCHAR>::npos ? -1 : static_cast<int>(pos);
 }
 
 CString CString::Mid(int iFirst, int nCount) const
@@ -139,7 +271,9 @@ CString CString::Mid(int iFirst, int nCount) const
     if (iFirst >= GetLength())
         return CString();
     nCount = std::min(nCount, GetLength() - iFirst);
-    return CString(m_str.data() + iFirst, nCount);
+    if (iFirst == 0 && nCount == GetLength())
+        return *this;
+    return CString(GetString() + iFirst, nCount);
 }
 
 CString CString::Left(int nCount) const
@@ -154,70 +288,94 @@ CString& CString::Trim()
 
 CString& CString::TrimLeft()
 {
-    const auto first = std::find_if(m_str.begin(), m_str.end(), [](WCHAR ch) { return !AfxIsSpaceW(ch); });
-    m_str.erase(m_str.begin(), first);
+    const WCHAR* p = GetString();
+    const int nLength = GetLength();
+    int nSkip = 0;
+    while (nSkip < nLength && AfxIsSpaceW(p[nSkip]))
+        ++nSkip;
+    if (nSkip != 0)
+    {
+        WCHAR* pOwn = Own();
+        CopyUnits(pOwn, pOwn + nSkip, nLength - nSkip);
+        SetLength(nLength - nSkip);
+    }
     return *this;
 }
 
 CString& CString::TrimRight()
 {
-    const auto last = std::find_if(m_str.rbegin(), m_str.rend(), [](WCHAR ch) { return !AfxIsSpaceW(ch); });
-    m_str.erase(last.base(), m_str.end());
+    const WCHAR* p = GetString();
+    int nLength = GetLength();
+    while (nLength > 0 && AfxIsSpaceW(p[nLength - 1]))
+        --nLength;
+    Truncate(nLength);
     return *this;
 }
 
 CString& CString::MakeLower()
 {
-    for (WCHAR& ch : m_str)
-        ch = AfxToLowerW(ch);
+    const WCHAR* p = GetString();
+    const int nLength = GetLength();
+    int i = 0;
+    while (i < nLength && AfxToLowerW(p[i]) == p[i])
+        ++i;
+    if (i == nLength)
+        return *this; // nothing to change: the buffer stays shared
+    WCHAR* pOwn = Own();
+    for (; i < nLength; ++i)
+        pOwn[i] = AfxToLowerW(pOwn[i]);
     return *this;
 }
 
 LPWSTR CString::GetBuffer()
 {
-    return &m_str[0];
+    return Own();
 }
 
 LPWSTR CString::GetBuffer(int nMinBufferLength)
 {
     CheckLength(nMinBufferLength);
-    if (static_cast<std::size_t>(nMinBufferLength) > m_str.size())
-    {
-        CheckGrowth(static_cast<std::size_t>(nMinBufferLength) - m_str.size());
-        m_str.resize(static_cast<std::size_t>(nMinBufferLength));
-    }
-    return &m_str[0];
+    Reserve(std::max(nMinBufferLength, GetLength()), GetLength());
+    return m_pData->data();
 }
 
 LPWSTR CString::GetBufferSetLength(int nLength)
 {
     CheckLength(nLength);
-    if (static_cast<std::size_t>(nLength) > m_str.size())
-        CheckGrowth(static_cast<std::size_t>(nLength) - m_str.size());
-    m_str.resize(static_cast<std::size_t>(nLength));
-    return &m_str[0];
+    Reserve(nLength, nLength);
+    SetLength(nLength);
+    return m_pData->data();
 }
 
 void CString::ReleaseBuffer(int nNewLength)
 {
+    if (m_pData == Nil())
+    {
+        if (nNewLength > 0 || nNewLength < -1)
+            AfxThrowInvalidArgException();
+        return;
+    }
+    WCHAR* p = Own();
     if (nNewLength == -1)
-        nNewLength = static_cast<int>(std::char_traits<WCHAR>::length(m_str.c_str()));
-    if (nNewLength < 0 || nNewLength > GetLength())
+        nNewLength = static_cast<int>(std::char_traits<WCHAR>::length(p)); // the NUL after the room ends it at the latest
+    if (nNewLength < 0 || nNewLength > m_pData->nAllocLength)
         AfxThrowInvalidArgException();
-    m_str.resize(static_cast<std::size_t>(nNewLength));
+    SetLength(nNewLength);
 }
 
 void CString::Preallocate(int nLength)
 {
     CheckLength(nLength);
-    if (static_cast<std::size_t>(nLength) > m_str.size())
-        CheckGrowth(static_cast<std::size_t>(nLength) - m_str.size());
-    m_str.reserve(static_cast<std::size_t>(nLength));
+    if (nLength > m_pData->nAllocLength)
+        Reserve(nLength, GetLength());
 }
 
 void CString::Truncate(int nNewLength)
 {
     if (nNewLength < 0 || nNewLength > GetLength())
         AfxThrowInvalidArgException();
-    m_str.resize(static_cast<std::size_t>(nNewLength));
+    if (nNewLength == GetLength())
+        return;
+    Own();
+    SetLength(nNewLength);
 }

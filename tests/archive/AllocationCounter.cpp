@@ -78,6 +78,17 @@ __attribute__((visibility("default"))) void operator delete(void* p, const std::
 {
     std::free(p);
 }
+// The pool takes its pages aligned.
+__attribute__((visibility("default"))) void* operator new(std::size_t n, std::align_val_t alignment, const std::nothrow_t&) noexcept
+{
+    if (g_counting.load(std::memory_order_relaxed))
+        g_bytes.fetch_add(n, std::memory_order_relaxed);
+    return std::aligned_alloc(static_cast<std::size_t>(alignment), n);
+}
+__attribute__((visibility("default"))) void operator delete(void* p, std::align_val_t) noexcept
+{
+    std::free(p);
+}
 __attribute__((visibility("default"))) void operator delete[](void* p, const std::nothrow_t&) noexcept
 {
     std::free(p);
