@@ -131,7 +131,12 @@ void CZOLLibXMLElement::DeleteAllElements()
 
 CZOLLibXMLAttribute* CZOLLibXMLElement::FileAttribute(CZOLLibXMLAttribute* pAttribute)
 {
-    void*& rEntry = m_attributes[ZolAttributeKeyOf(pAttribute->m_name)];
+    return FileAttribute(pAttribute, ZolAttributeKeyOf(pAttribute->m_name));
+}
+
+CZOLLibXMLAttribute* CZOLLibXMLElement::FileAttribute(CZOLLibXMLAttribute* pAttribute, const CString& key)
+{
+    void*& rEntry = m_attributes[key];
     auto* pDisplaced = static_cast<CZOLLibXMLAttribute*>(rEntry);
     rEntry = pAttribute;
     pAttribute->m_parent = this;

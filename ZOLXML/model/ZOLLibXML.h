@@ -29,6 +29,7 @@ class ZOLXML_API CZOLLibXMLNode
 {
     friend class CZOLLibXMLElement;
     friend class CZOLLibXMLAttribute;
+    friend class CZolTreeBuilder;
 
 public:
     CZOLLibXMLNode(CZOLLibXMLElement* pParent = nullptr, LPCWSTR pszName = nullptr);
@@ -154,9 +155,13 @@ public:
     void Serialize(CArchive& ar);
 
 protected:
-    // Enters an attribute under its lower-cased name and links it to this
-    // element; an attribute it displaces from that key is destroyed.
+    friend class CZolTreeBuilder;
+
+    // Enters an attribute under its lower-cased name (or the key given) and
+    // links it to this element; an attribute it displaces from that key is
+    // destroyed.
     CZOLLibXMLAttribute* FileAttribute(CZOLLibXMLAttribute* pAttribute);
+    CZOLLibXMLAttribute* FileAttribute(CZOLLibXMLAttribute* pAttribute, const CString& key);
 
     CPtrList m_elements;
     CMapStringToPtr m_attributes;

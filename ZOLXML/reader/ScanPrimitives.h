@@ -1,91 +1,201 @@
-// The reader's character classes and scanning steps over NUL-terminated
-// UTF-16 text, inline so that the parser's loop runs without calls. The
-// scanner's public members are these steps behind the node class's names.
+// The reader's character classes and scanning steps, over either form of
+// text (ReaderText.h), inline so that the parser's loop runs without calls.
+// The scanner's public members are these steps over UTF-16 text, behind the
+// node class's names.
 #pragma once
 
-#include "../model/ZOLLibXML.h"
+#include "../model/TreeWalk.h"
+#include "ReaderText.h"
+
+#include <array>
+#include <type_traits>
 
 // Markup white space is these four only: a form feed between attributes is
 // not skipped.
-inline bool ZolIsMarkupSpace(WCHAR ch)
+inline bool ZolIsMarkupSpace(unsigned int ch)
 {
     return ch == u' ' || ch == u'\t' || ch == u'\r' || ch == u'\n';
 }
 
-inline bool ZolIsNameChar(WCHAR ch)
+// White space in text, where it is ASCII.
+inline bool ZolIsAsciiSpace(unsigned int ch)
 {
-    return AfxIsAlnumW(ch) || ch == u':' || ch == u'_';
+    return ch == u' ' || (ch >= 0x09 && ch <= 0x0D);
 }
 
-inline const WCHAR* ZolSkipMarkupSpace(const WCHAR* p)
+inline constexpr std::array<bool, 0x80> kZolAsciiNameChars = [] {
+    std::array<bool, 0x80> table{};
+    for (unsigned int ch = 0; ch < 0x80; ++ch)
+        table[ch] = (ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || ch == ':' ||
+                    ch == '_';
+    return table;
+}();
+
+// Letters and digits of any script, ":" and "_".
+inline bool ZolIsNameChar(WCHAR ch)
 {
-    while (ZolIsMarkupSpace(*p))
+    return ch < 0x80 ? kZolAsciiNameChars[ch] : AfxIsAlnumW(ch) != FALSE;
+}
+
+template <class Text>
+using ZolCursor = const typename Text::Unit*;
+
+template <class Text>
+ZolCursor<Text> ZolSkipMarkupSpace(const Text& text, ZolCursor<Text> p)
+{
+    while (ZolIsMarkupSpace(text.Peek(p)))
         ++p;
     return p;
 }
 
-// The end of the text that p starts with, if it starts with pszText; else null.
-inline const WCHAR* ZolStartsWith(const WCHAR* p, LPCWSTR pszText)
+// The end of the token that p starts with, or null. The token's units are
+// compared as they are: markup tokens are ASCII.
+template <class Text, class TokenUnit>
+ZolCursor<Text> ZolStartsWith(const Text& text, ZolCursor<Text> p, const TokenUnit* pszToken)
 {
-    for (; *pszText != 0; ++p, ++pszText)
-        if (*p != *pszText)
+    for (; *pszToken != 0; ++p, ++pszToken)
+        if (static_cast<unsigned int>(text.Peek(p)) != static_cast<unsigned int>(*pszToken))
             return nullptr; // also where the text ends first
     return p;
 }
 
-// The end of token after optional markup white space at p; null if the token
-// does not stand there.
-inline const WCHAR* ZolMatchToken(const WCHAR* p, LPCWSTR pszToken)
+// The end of the token after optional markup white space at p; null if the
+// token does not stand there.
+template <class Text, class TokenUnit>
+ZolCursor<Text> ZolMatchToken(const Text& text, ZolCursor<Text> p, const TokenUnit* pszToken)
 {
-    return ZolStartsWith(ZolSkipMarkupSpace(p), pszToken);
+    return ZolStartsWith(text, ZolSkipMarkupSpace(text, p), pszToken);
 }
 
 // Moves the cursor past markup white space and the token if the token stands
 // there; else leaves it.
-inline bool ZolMatch(LPCWSTR& pszCursor, LPCWSTR pszToken)
+template <class Text, class TokenUnit>
+bool ZolMatch(const Text& text, ZolCursor<Text>& cursor, const TokenUnit* pszToken)
 {
-    const WCHAR* pEnd = ZolMatchToken(pszCursor, pszToken);
+    const ZolCursor<Text> pEnd = ZolMatchToken(text, cursor, pszToken);
     if (pEnd == nullptr)
         return false;
-    pszCursor = pEnd;
+    cursor = pEnd;
     return true;
 }
 
-// Reads the name after markup white space into strName and moves the cursor
-// past it; else leaves both.
-inline bool ZolReadName(LPCWSTR& pszCursor, CString& strName)
+// Just behind the first pszText (ASCII) at or after p, or null when there is none.
+template <class Text>
+ZolCursor<Text> ZolSkipPast(const Text& text, ZolCursor<Text> p, const char* pszText)
 {
-    const WCHAR* pStart = ZolSkipMarkupSpace(pszCursor);
-    const WCHAR* pEnd = pStart;
-    while (ZolIsNameChar(*pEnd))
-        ++pEnd;
-    if (pEnd == pStart)
-        return false;
-    strName = CString(pStart, static_cast<int>(pEnd - pStart));
-    pszCursor = pEnd;
-    return true;
-}
-
-// The first ch at or after p, or null when the text ends first.
-inline const WCHAR* ZolFindChar(const WCHAR* p, WCHAR ch)
-{
-    for (; *p != ch; ++p)
-        if (*p == 0)
-            return nullptr;
-    return p;
-}
-
-// Just behind the first pszText at or after p, or null when there is none.
-inline const WCHAR* ZolSkipPast(const WCHAR* p, LPCWSTR pszText)
-{
-    for (; (p = ZolFindChar(p, pszText[0])) != nullptr; ++p)
-        if (const WCHAR* pEnd = ZolStartsWith(p, pszText))
+    for (; (p = text.Find(p, pszText[0])) != nullptr; ++p)
+        if (const ZolCursor<Text> pEnd = ZolStartsWith(text, p, pszText))
             return pEnd;
     return nullptr;
 }
 
-// Appends the span from the cursor to pEnd to strValue, decoded: references
-// replaced, white space collapsed (leading white space of the span dropped).
-// The cursor stops at pEnd, or earlier on a NUL or on the character after
-// "&#" that is not a digit. No character at or past pEnd is read.
-void ZolAppendDecodedSpan(CString& strValue, LPCWSTR& pszCursor, const WCHAR* pEnd);
+// The end of the name that starts at p (p itself when none does). Its units
+// are [rpUnits, rpUnits + rnUnits): UTF-16 text's own, else decoded into
+// scratch.
+template <class Text>
+ZolCursor<Text> ZolScanName(const Text& text, ZolCursor<Text> p, ZolStack<WCHAR>& scratch, const WCHAR*& rpUnits,
+                            int& rnUnits)
+{
+    const ZolCursor<Text> pStart = p;
+    scratch.clear();
+    for (;;)
+    {
+        const unsigned int ch = text.Peek(p);
+        if (ch < 0x80)
+        {
+            if (!kZolAsciiNameChars[ch])
+                break;
+            if constexpr (!std::is_same_v<typename Text::Unit, WCHAR>)
+                scratch.push_back(static_cast<WCHAR>(ch));
+            ++p;
+            continue;
+        }
+        ZolCursor<Text> q = p;
+        WCHAR units[2];
+        // A pair of surrogates is no letter: the name ends before it.
+        if (text.Decode(q, units) != 1 || !ZolIsNameChar(units[0]))
+            break;
+        if constexpr (!std::is_same_v<typename Text::Unit, WCHAR>)
+            scratch.push_back(units[0]);
+        p = q;
+    }
+    if constexpr (std::is_same_v<typename Text::Unit, WCHAR>)
+        rpUnits = pStart;
+    else
+        rpUnits = scratch.data();
+    rnUnits = static_cast<int>(p - pStart);
+    if constexpr (!std::is_same_v<typename Text::Unit, WCHAR>)
+        rnUnits = static_cast<int>(scratch.size());
+    return p;
+}
+
+// Just behind name if the text at p spells it, else null.
+template <class Text>
+ZolCursor<Text> ZolMatchName(const Text& text, ZolCursor<Text> p, const CString& name)
+{
+    const WCHAR* pName = name.GetString();
+    const WCHAR* const pNameEnd = pName + name.GetLength();
+    while (pName != pNameEnd)
+    {
+        const unsigned int ch = text.Peek(p);
+        if (ch < 0x80)
+        {
+            if (ch != *pName || ch == 0)
+                return nullptr;
+            ++p;
+            ++pName;
+            continue;
+        }
+        WCHAR units[2];
+        const int nUnits = text.Decode(p, units);
+        for (int i = 0; i < nUnits; ++i, ++pName)
+            if (pName == pNameEnd || units[i] != *pName)
+                return nullptr;
+    }
+    return p;
+}
+
+// Decodes the span from the cursor to pEnd into pOut: references replaced,
+// white space collapsed. The cursor stops at pEnd, or earlier at the end of
+// the text or on the character after "&#" that is not a digit. No unit at or
+// past pEnd is read. Returns the end of what was written, which takes no
+// more units than the span.
+template <class Text>
+WCHAR* ZolDecodeSpan(const Text& text, ZolCursor<Text>& cursor, ZolCursor<Text> pEnd, WCHAR* pOut);
+
+// Appends the decoded span to strValue, its leading white space dropped.
+template <class Text>
+void ZolAppendDecodedSpan(const Text& text, CString& strValue, ZolCursor<Text>& cursor, ZolCursor<Text> pEnd)
+{
+    // Leading white space never reaches the output: skip it before making
+    // room, so that the white space between elements costs no allocation.
+    ZolCursor<Text> p = cursor;
+    while (p < pEnd && !text.AtEnd(p))
+    {
+        const unsigned int ch = *p;
+        if (ch < 0x80)
+        {
+            if (!ZolIsAsciiSpace(ch))
+                break;
+            ++p;
+            continue;
+        }
+        ZolCursor<Text> q = p;
+        WCHAR units[2];
+        if (text.Decode(q, units) != 1 || !AfxIsSpaceW(units[0]))
+            break;
+        p = q;
+    }
+    cursor = p;
+    if (p >= pEnd || text.AtEnd(p))
+        return;
+    const int nOld = strValue.GetLength();
+    WCHAR* pBuffer = strValue.GetBufferSetLength(nOld + static_cast<int>(pEnd - p));
+    const WCHAR* pWritten = ZolDecodeSpan(text, cursor, pEnd, pBuffer + nOld);
+    strValue.ReleaseBuffer(static_cast<int>(pWritten - pBuffer));
+}
+
+extern template WCHAR* ZolDecodeSpan<ZolWideText>(const ZolWideText&, ZolCursor<ZolWideText>&, ZolCursor<ZolWideText>,
+                                                  WCHAR*);
+extern template WCHAR* ZolDecodeSpan<ZolUtf8Text>(const ZolUtf8Text&, ZolCursor<ZolUtf8Text>&, ZolCursor<ZolUtf8Text>,
+                                                  WCHAR*);

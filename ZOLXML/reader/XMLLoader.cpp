@@ -1,7 +1,5 @@
 // Loading from bytes and files: encoding by byte-order mark, UTF-8 otherwise.
-#include "../model/ZOLLibXML.h"
-
-#include <afx/core/TextConversion.h>
+#include "XMLParser.h"
 
 #include <climits>
 #include <cstring>
@@ -45,13 +43,12 @@ void ReadUtf16(BYTE* pUnits, DWORD nUnits, bool bBigEndian, CString& strText)
     }
 }
 
-void ReadUtf8(const BYTE* pBytes, DWORD nCount, CString& strText)
+// UTF-8 is read as it stands, up to its first NUL, where the text ends.
+CZOLLibXMLElement* ReadUtf8(const BYTE* pBytes, DWORD nCount, int requireDeclaration)
 {
-    // The parser stops at the first NUL: what follows it need not be decoded.
-    if (const void* pNul = std::memchr(pBytes, 0, nCount))
-        nCount = static_cast<DWORD>(static_cast<const BYTE*>(pNul) - pBytes);
-    WCHAR* out = TextBuffer(strText, nCount);
-    strText.ReleaseBuffer(static_cast<int>(AfxDecodeUtf8(pBytes, nCount, out)));
+    const void* pNul = std::memchr(pBytes, 0, nCount);
+    const BYTE* pEnd = pNul != nullptr ? static_cast<const BYTE*>(pNul) : pBytes + nCount;
+    return ZolReadUtf8Document(pBytes, pEnd, requireDeclaration);
 }
 
 struct FileCloser
@@ -64,21 +61,16 @@ CZOLLibXMLElement* CZOLLibXMLElement::FromBytes(BYTE* pBytes, DWORD nCount, int 
 {
     if (pBytes == nullptr)
         return nullptr;
-    CString text;
     const bool bBigEndian = StartsWith(pBytes, nCount, kBigEndianMark);
     if (bBigEndian || StartsWith(pBytes, nCount, kLittleEndianMark))
     {
+        CString text;
         ReadUtf16(pBytes + 2, nCount / 2 - 1, bBigEndian, text);
+        return FromString(text, requireDeclaration);
     }
-    else if (StartsWith(pBytes, nCount, kUtf8Mark))
-    {
-        ReadUtf8(pBytes + sizeof kUtf8Mark, nCount - sizeof kUtf8Mark, text);
-    }
-    else
-    {
-        ReadUtf8(pBytes, nCount, text);
-    }
-    return FromString(text, requireDeclaration);
+    if (StartsWith(pBytes, nCount, kUtf8Mark))
+        return ReadUtf8(pBytes + sizeof kUtf8Mark, nCount - sizeof kUtf8Mark, requireDeclaration);
+    return ReadUtf8(pBytes, nCount, requireDeclaration);
 }
 
 CZOLLibXMLElement* CZOLLibXMLElement::FromFile(HANDLE hFile, int requireDeclaration)

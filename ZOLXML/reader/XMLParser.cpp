@@ -1,184 +1,239 @@
-// The document and element parser. Elements nest to any depth: the elements
-// being read stand on an explicit stack, never on the machine stack.
-#include "../model/TreeWalk.h"
+// The document and element parser, over UTF-16 text and over UTF-8 bytes
+// alike. Elements nest to any depth: the elements being read stand on an
+// explicit stack (the tree builder's), never on the machine stack.
+#include "XMLParser.h"
+
+#include "../model/TreeBuilder.h"
+#include "NameTable.h"
 #include "ScanPrimitives.h"
 
 #include <memory>
 
 namespace
 {
-// Just behind a comment that stands at p (after markup white space); p itself
-// when none stands there; null for a comment that never ends.
-const WCHAR* SkipComment(const WCHAR* p)
+enum class StartTag
 {
-    const WCHAR* pBody = ZolMatchToken(p, u"<!--");
-    return pBody == nullptr ? p : ZolSkipPast(pBody, u"-->");
-}
+    Failed,
+    Empty,
+    Open
+};
 
-bool SkipComments(const WCHAR*& p)
+template <class Text>
+class CZolReader
 {
-    for (const WCHAR* pNext; (pNext = SkipComment(p)) != p; p = pNext)
-        if (pNext == nullptr)
-            return false;
-    return true;
-}
+public:
+    using Cursor = ZolCursor<Text>;
 
-// Just behind "</" name ">" (one token, after markup white space), or null.
-const WCHAR* MatchClosingTag(const WCHAR* p, const CString& strName)
-{
-    p = ZolMatchToken(p, u"</");
-    if (p != nullptr)
-        p = ZolStartsWith(p, strName);
-    if (p != nullptr)
-        p = ZolStartsWith(p, u">");
-    return p;
-}
+    explicit CZolReader(const Text& text) : m_text(text) {}
 
-// Texts before, between and after children join into one value, one space
-// apart.
-void AppendTextRun(CString& strValue, LPCWSTR& pszCursor, const WCHAR* pEnd)
-{
-    const int nLength = strValue.GetLength();
-    if (nLength != 0 && strValue.GetString()[nLength - 1] != u' ')
-        strValue.AppendChar(u' ');
-    ZolAppendDecodedSpan(strValue, pszCursor, pEnd);
-}
-} // namespace
+    // The prolog and the root element; null when the text does not load.
+    CZOLLibXMLElement* ReadDocument(Cursor p, int requireDeclaration);
 
-int CZOLLibXMLAttribute::ParseString(LPCWSTR& pszCursor)
-{
-    if (!ZolReadName(pszCursor, m_name) || !ZolMatch(pszCursor, u"="))
-        return 0;
-    LPCWSTR pszQuote = u"\"";
-    if (!ZolMatch(pszCursor, pszQuote))
+    // One element at the cursor, read into element.
+    bool ReadElement(Cursor& cursor, CZOLLibXMLElement& element);
+
+    // name = "value" at the cursor. The name is the attribute's as soon as it
+    // is read; the key it is to be filed under goes to pKey.
+    bool ReadAttribute(Cursor& cursor, CZOLLibXMLAttribute& attribute, CString* pKey);
+
+private:
+    // "<" name, attributes, then ">" (content follows) or "/>". The
+    // attributes read are filed even when a later one fails.
+    StartTag ReadStartTag(Cursor& cursor, CZOLLibXMLElement& element);
+
+    // The name at the cursor (after markup white space), shared with every
+    // other of the same units; null when none stands there.
+    const CZolNameTable::Entry* ReadName(Cursor& cursor)
     {
-        pszQuote = u"'";
-        if (!ZolMatch(pszCursor, pszQuote))
-            return 0;
+        const Cursor pStart = ZolSkipMarkupSpace(m_text, cursor);
+        const WCHAR* pUnits = nullptr;
+        int nUnits = 0;
+        const Cursor pEnd = ZolScanName(m_text, pStart, m_nameUnits, pUnits, nUnits);
+        if (nUnits == 0)
+            return nullptr;
+        cursor = pEnd;
+        return &m_names.Intern(pUnits, nUnits);
     }
-    const WCHAR* pClose = ZolFindChar(pszCursor, pszQuote[0]);
+
+    // Just behind a comment that stands at p (after markup white space); p
+    // itself when none stands there; null for a comment that never ends.
+    Cursor SkipComment(Cursor p) const
+    {
+        const Cursor pBody = ZolMatchToken(m_text, p, "<!--");
+        return pBody == nullptr ? p : ZolSkipPast(m_text, pBody, "-->");
+    }
+
+    bool SkipComments(Cursor& p) const
+    {
+        for (Cursor pNext; (pNext = SkipComment(p)) != p; p = pNext)
+            if (pNext == nullptr)
+                return false;
+        return true;
+    }
+
+    // Just behind "</" name ">" (one token, after markup white space), or null.
+    Cursor MatchClosingTag(Cursor p, const CString& strName) const
+    {
+        p = ZolMatchToken(m_text, p, "</");
+        if (p != nullptr)
+            p = ZolMatchName(m_text, p, strName);
+        if (p != nullptr)
+            p = ZolStartsWith(m_text, p, ">");
+        return p;
+    }
+
+    // A value read whole keeps little more room than it needs: its room was
+    // sized by the text it came from, which references and white space make
+    // longer.
+    static void FitValue(CString& strValue)
+    {
+        if (strValue.GetAllocLength() - strValue.GetLength() > strValue.GetLength() / 8)
+            strValue.FreeExtra();
+    }
+
+    // Texts before, between and after children join into one value, one
+    // space apart. False when the decoder stopped early ("&#" without a digit).
+    bool AppendTextRun(CString& strValue, Cursor& cursor, Cursor pMarkup)
+    {
+        const int nLength = strValue.GetLength();
+        if (nLength != 0 && strValue.GetString()[nLength - 1] != u' ')
+            strValue.AppendChar(u' ');
+        ZolAppendDecodedSpan(m_text, strValue, cursor, pMarkup);
+        return cursor == pMarkup;
+    }
+
+    Text m_text;
+    CZolNameTable m_names;
+    ZolStack<WCHAR> m_nameUnits;
+    ZolStack<CZolTreeBuilder::PendingAttribute> m_pending;
+};
+
+template <class Text>
+bool CZolReader<Text>::ReadAttribute(Cursor& cursor, CZOLLibXMLAttribute& attribute, CString* pKey)
+{
+    const CZolNameTable::Entry* pName = ReadName(cursor);
+    if (pName == nullptr)
+        return false;
+    CZolTreeBuilder::Name(attribute) = pName->name;
+    if (pKey != nullptr)
+        *pKey = pName->key;
+    if (!ZolMatch(m_text, cursor, "="))
+        return false;
+    const char* pszQuote = "\"";
+    if (!ZolMatch(m_text, cursor, pszQuote))
+    {
+        pszQuote = "'";
+        if (!ZolMatch(m_text, cursor, pszQuote))
+            return false;
+    }
+    const Cursor pClose = m_text.Find(cursor, pszQuote[0]);
     if (pClose == nullptr)
-        return 0;
-    m_value.Empty();
-    ZolAppendDecodedSpan(m_value, pszCursor, pClose);
+        return false;
+    CString& strValue = CZolTreeBuilder::Value(attribute);
+    strValue.Empty();
+    ZolAppendDecodedSpan(m_text, strValue, cursor, pClose);
+    FitValue(strValue);
     // After a decoder's early stop only markup white space may precede the quote.
-    return ZolMatch(pszCursor, pszQuote) ? 1 : 0;
+    return ZolMatch(m_text, cursor, pszQuote);
 }
 
-int CZOLLibXMLElement::ParseString(LPCWSTR& pszCursor)
+template <class Text>
+StartTag CZolReader<Text>::ReadStartTag(Cursor& cursor, CZOLLibXMLElement& element)
 {
-    enum class StartTag
-    {
-        Failed,
-        Empty,
-        Open
-    };
-    // "<" name, attributes, then ">" (content follows) or "/>".
-    auto readStartTag = [&pszCursor](CZOLLibXMLElement& element) {
-        if (!ZolMatch(pszCursor, u"<") || !ZolReadName(pszCursor, element.m_name))
-            return StartTag::Failed;
-        while (!ZolMatch(pszCursor, u">"))
-        {
-            if (ZolMatch(pszCursor, u"/"))
-                return ZolMatch(pszCursor, u">") ? StartTag::Empty : StartTag::Failed;
-            if (*pszCursor == 0)
-                return StartTag::Failed;
-            std::unique_ptr<CZOLLibXMLAttribute> attribute(new CZOLLibXMLAttribute(&element, nullptr));
-            if (!attribute->ParseString(pszCursor))
-                return StartTag::Failed;
-            // Of two attributes whose names differ in case only, the later one stays.
-            element.FileAttribute(attribute.get());
-            attribute.release();
-        }
-        return StartTag::Open;
-    };
+    if (!ZolMatch(m_text, cursor, "<"))
+        return StartTag::Failed;
+    const CZolNameTable::Entry* pName = ReadName(cursor);
+    if (pName == nullptr)
+        return StartTag::Failed;
+    CZolTreeBuilder::Name(element) = pName->name;
 
-    const StartTag tag = readStartTag(*this);
+    // Of two attributes whose names differ in case only, the later one stays.
+    StartTag tag = StartTag::Open;
+    while (!ZolMatch(m_text, cursor, ">"))
+    {
+        if (ZolMatch(m_text, cursor, "/"))
+        {
+            tag = ZolMatch(m_text, cursor, ">") ? StartTag::Empty : StartTag::Failed;
+            break;
+        }
+        if (m_text.AtEnd(cursor))
+        {
+            tag = StartTag::Failed;
+            break;
+        }
+        m_pending.push_back({std::make_unique<CZOLLibXMLAttribute>(&element, nullptr), CString()});
+        CZolTreeBuilder::PendingAttribute& pending = m_pending.back();
+        if (!ReadAttribute(cursor, *pending.attribute, &pending.key))
+        {
+            m_pending.pop_back();
+            tag = StartTag::Failed;
+            break;
+        }
+    }
+    if (!m_pending.empty())
+        CZolTreeBuilder::FileAttributes(element, m_pending);
+    return tag;
+}
+
+template <class Text>
+bool CZolReader<Text>::ReadElement(Cursor& cursor, CZOLLibXMLElement& element)
+{
+    m_pending.clear();
+    const StartTag tag = ReadStartTag(cursor, element);
     if (tag != StartTag::Open)
-        return tag == StartTag::Empty ? 1 : 0;
+        return tag == StartTag::Empty;
 
-    // This element's child that is still being read, attached already so that
-    // everything below it is owned; destroyed with its subtree if this
-    // element fails or an exception passes, so a failed child is never left.
-    struct UnfinishedChild
-    {
-        CZOLLibXMLElement* pElement = nullptr;
-        ~UnfinishedChild()
-        {
-            if (pElement != nullptr)
-                pElement->Delete();
-        }
-    } unfinished;
-
-    // The elements whose content is being read, this one at the bottom.
-    ZolStack<CZOLLibXMLElement*> open;
-    open.push_back(this);
+    CZolTreeBuilder builder(element);
     for (;;)
     {
-        CZOLLibXMLElement& current = *open.back();
-        if (*pszCursor == 0)
-            return 0;
-        const WCHAR* pMarkup = ZolFindChar(pszCursor, u'<');
+        CZOLLibXMLElement& current = builder.Current();
+        if (m_text.AtEnd(cursor))
+            return false;
+        const Cursor pMarkup = m_text.Find(cursor, '<');
         if (pMarkup == nullptr)
-            return 0;
-        if (pMarkup != pszCursor)
-        {
-            AppendTextRun(current.m_value, pszCursor, pMarkup);
-            if (pszCursor != pMarkup)
-                return 0; // "&#" without a digit
-        }
+            return false;
+        if (pMarkup != cursor && !AppendTextRun(CZolTreeBuilder::Value(current), cursor, pMarkup))
+            return false;
 
-        if (const WCHAR* pAfter = MatchClosingTag(pszCursor, current.m_name))
+        if (const Cursor pAfter = MatchClosingTag(cursor, CZolTreeBuilder::Name(current)))
         {
-            pszCursor = pAfter;
-            open.pop_back();
-            if (open.size() == 1)
-                unfinished.pElement = nullptr;
-            else if (open.empty())
-                return 1;
+            cursor = pAfter;
+            FitValue(CZolTreeBuilder::Value(current));
+            if (!builder.Close())
+                return true;
             continue;
         }
 
-        const WCHAR* pAfterComment = SkipComment(pszCursor);
+        const Cursor pAfterComment = SkipComment(cursor);
         if (pAfterComment == nullptr)
-            return 0;
-        if (pAfterComment != pszCursor)
+            return false;
+        if (pAfterComment != cursor)
         {
-            pszCursor = pAfterComment;
+            cursor = pAfterComment;
             continue;
         }
 
-        std::unique_ptr<CZOLLibXMLElement> created(new CZOLLibXMLElement(&current, nullptr));
-        current.m_elements.AddTail(created.get());
-        CZOLLibXMLElement* pChild = created.release();
-        if (open.size() == 1)
-            unfinished.pElement = pChild;
-        switch (readStartTag(*pChild))
+        switch (ReadStartTag(cursor, builder.Open()))
         {
         case StartTag::Failed:
-            return 0;
+            return false;
         case StartTag::Empty:
-            if (open.size() == 1)
-                unfinished.pElement = nullptr;
+            builder.Close();
             break;
         case StartTag::Open:
-            open.push_back(pChild);
             break;
         }
     }
 }
 
-CZOLLibXMLElement* CZOLLibXMLElement::FromString(LPCWSTR pszText, int requireDeclaration)
+template <class Text>
+CZOLLibXMLElement* CZolReader<Text>::ReadDocument(Cursor p, int requireDeclaration)
 {
-    if (pszText == nullptr)
-        return nullptr;
-
     // The prolog: the declaration (its content unread), comments, one
     // document type (skipped to its first ">"), comments.
-    const WCHAR* p = pszText;
-    if (const WCHAR* pDeclaration = ZolMatchToken(p, u"<?xml version=\""))
+    if (const Cursor pDeclaration = ZolMatchToken(m_text, p, "<?xml version=\""))
     {
-        p = ZolSkipPast(pDeclaration, u"?>");
+        p = ZolSkipPast(m_text, pDeclaration, "?>");
         if (p == nullptr)
             return nullptr;
     }
@@ -188,9 +243,9 @@ CZOLLibXMLElement* CZOLLibXMLElement::FromString(LPCWSTR pszText, int requireDec
     }
     if (!SkipComments(p))
         return nullptr;
-    if (const WCHAR* pDocumentType = ZolMatchToken(p, u"<!DOCTYPE"))
+    if (const Cursor pDocumentType = ZolMatchToken(m_text, p, "<!DOCTYPE"))
     {
-        p = ZolSkipPast(pDocumentType, u">");
+        p = ZolSkipPast(m_text, pDocumentType, ">");
         if (p == nullptr)
             return nullptr;
     }
@@ -200,8 +255,8 @@ CZOLLibXMLElement* CZOLLibXMLElement::FromString(LPCWSTR pszText, int requireDec
     // Whatever follows the root element is not read.
     try
     {
-        std::unique_ptr<CZOLLibXMLElement> root(new CZOLLibXMLElement(nullptr, nullptr));
-        if (root->ParseString(p))
+        auto root = std::make_unique<CZOLLibXMLElement>(nullptr, nullptr);
+        if (ReadElement(p, *root))
             return root.release();
     }
     catch (CException* e)
@@ -209,4 +264,31 @@ CZOLLibXMLElement* CZOLLibXMLElement::FromString(LPCWSTR pszText, int requireDec
         e->Delete();
     }
     return nullptr;
+}
+} // namespace
+
+int CZOLLibXMLAttribute::ParseString(LPCWSTR& pszCursor)
+{
+    CZolReader<ZolWideText> reader{ZolWideText()};
+    return reader.ReadAttribute(pszCursor, *this, nullptr) ? 1 : 0;
+}
+
+int CZOLLibXMLElement::ParseString(LPCWSTR& pszCursor)
+{
+    CZolReader<ZolWideText> reader{ZolWideText()};
+    return reader.ReadElement(pszCursor, *this) ? 1 : 0;
+}
+
+CZOLLibXMLElement* CZOLLibXMLElement::FromString(LPCWSTR pszText, int requireDeclaration)
+{
+    if (pszText == nullptr)
+        return nullptr;
+    CZolReader<ZolWideText> reader{ZolWideText()};
+    return reader.ReadDocument(pszText, requireDeclaration);
+}
+
+CZOLLibXMLElement* ZolReadUtf8Document(const BYTE* pBytes, const BYTE* pEnd, int requireDeclaration)
+{
+    CZolReader<ZolUtf8Text> reader{ZolUtf8Text(pEnd)};
+    return reader.ReadDocument(pBytes, requireDeclaration);
 }

@@ -31,7 +31,7 @@ constexpr std::size_t kPagesPerRegion = 16;
 constexpr std::size_t kRegionBytes = kPageBytes * kPagesPerRegion;
 // The shared store keeps this much in free slots before it looks for whole
 // free pages to give back.
-constexpr std::size_t kRetainedBytes = 4 * 1024 * 1024;
+constexpr std::size_t kRetainedBytes = 32 * 1024 * 1024;
 
 // Slot sizes: every 8 bytes from 16 to 128, every 16 bytes to 256.
 constexpr std::size_t kClassCount = 23;
@@ -410,7 +410,7 @@ CacheOwner::~CacheOwner()
     cache.Flush();
 }
 
-ThreadCache* AttachCache()
+[[gnu::noinline]] ThreadCache* AttachCache()
 {
     if (t_bCacheGone)
         return nullptr; // the thread is ending: go to the store directly
@@ -420,7 +420,7 @@ ThreadCache* AttachCache()
 }
 
 // Refills an empty list from the store's batches, or from a fresh page.
-void* Refill(ClassCache& cache, std::size_t nClass)
+[[gnu::noinline]] void* Refill(ClassCache& cache, std::size_t nClass)
 {
     const Batch batch = Store().TakeBatch(nClass);
     if (batch.head != nullptr)
@@ -437,7 +437,7 @@ void* Refill(ClassCache& cache, std::size_t nClass)
 }
 
 // Gives a batch of the list's most recent slots to the store.
-void Overflow(ClassCache& cache, std::size_t nClass) noexcept
+[[gnu::noinline]] void Overflow(ClassCache& cache, std::size_t nClass) noexcept
 {
     const std::uint32_t nBatchLength = BatchLength(nClass);
     FreeSlot* last = cache.head;
@@ -456,7 +456,25 @@ void Overflow(ClassCache& cache, std::size_t nClass) noexcept
     }
 }
 
-void* AllocateApart(std::size_t nBytes)
+// For a thread that is ending: a cache for this one block, whose rest
+// goes back at once.
+[[gnu::noinline]] void* AllocateWithoutCache(std::size_t nClass)
+{
+    ThreadCache passing;
+    void* p = Refill(passing.classes[nClass], nClass);
+    passing.Flush();
+    return p;
+}
+
+// Where the store has no room even for this, the slot is not used again;
+// its page stays.
+[[gnu::noinline]] void FreeWithoutCache(FreeSlot* slot, std::size_t nClass) noexcept
+{
+    slot->next = nullptr;
+    Store().GiveBatch(nClass, Batch{slot, 1});
+}
+
+[[gnu::noinline]] void* AllocateApart(std::size_t nBytes)
 {
     void* p = ::operator new(nBytes != 0 ? nBytes : 1, std::nothrow);
     if (p == nullptr)
@@ -472,13 +490,7 @@ void* AfxPoolAllocate(std::size_t nBytes)
     const std::size_t nClass = ClassOf(nBytes);
     ThreadCache* pCache = t_pCache;
     if (pCache == nullptr && (pCache = AttachCache()) == nullptr)
-    {
-        // A cache for this one block, whose rest goes back at once.
-        ThreadCache passing;
-        void* p = Refill(passing.classes[nClass], nClass);
-        passing.Flush();
-        return p;
-    }
+        return AllocateWithoutCache(nClass);
     ClassCache& cache = pCache->classes[nClass];
     if (FreeSlot* slot = cache.head)
     {
@@ -507,21 +519,12 @@ void AfxPoolFree(void* p, std::size_t nBytes) noexcept
     if (p == nullptr)
         return;
     if (kEveryBlockApart || nBytes > kAfxPoolLargest)
-    {
-        ::operator delete(p);
-        return;
-    }
+        return ::operator delete(p);
     const std::size_t nClass = ClassOf(nBytes);
     auto* slot = static_cast<FreeSlot*>(p);
     ThreadCache* pCache = t_pCache;
     if (pCache == nullptr && (pCache = AttachCache()) == nullptr)
-    {
-        // Where the store has no room even for this, the slot is not used
-        // again; its page stays.
-        slot->next = nullptr;
-        Store().GiveBatch(nClass, Batch{slot, 1});
-        return;
-    }
+        return FreeWithoutCache(slot, nClass);
     ClassCache& cache = pCache->classes[nClass];
     slot->next = cache.head;
     cache.head = slot;

@@ -370,6 +370,20 @@ void CString::Preallocate(int nLength)
         Reserve(nLength, GetLength());
 }
 
+void CString::FreeExtra()
+{
+    const int nLength = GetLength();
+    if (m_pData == Nil() || AfxPoolBlockBytes(BufferBytes(nLength)) >= AfxPoolBlockBytes(BufferBytes(m_pData->nAllocLength)))
+        return;
+    if (nLength == 0)
+    {
+        Empty();
+        return;
+    }
+    CString exact(GetString(), nLength);
+    *this = std::move(exact);
+}
+
 void CString::Truncate(int nNewLength)
 {
     if (nNewLength < 0 || nNewLength > GetLength())

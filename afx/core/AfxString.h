@@ -97,6 +97,8 @@ public:
     LPWSTR GetBufferSetLength(int nLength);
     void ReleaseBuffer(int nNewLength = -1);
     void Preallocate(int nLength);
+    // Gives back the room beyond the content, where a smaller block holds it.
+    void FreeExtra();
     void Truncate(int nNewLength);
     int GetAllocLength() const noexcept { return m_pData->nAllocLength; }
 

@@ -78,69 +78,7 @@ std::size_t AfxDecodeUtf8(const BYTE* pBytes, std::size_t nCount, WCHAR* pOut) n
         p = CopyAsciiRun(p, end, out);
         if (p == end)
             break;
-
-        // The well-formed sequences of the Unicode Standard (table 3-7): the
-        // lead byte fixes the length and the range of the second byte; every
-        // later byte is 80..BF.
-        const BYTE lead = *p;
-        std::size_t length;
-        BYTE low = 0x80;
-        BYTE high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF)
-        {
-            length = 2;
-        }
-        else if (lead >= 0xE0 && lead <= 0xEF)
-        {
-            length = 3;
-            if (lead == 0xE0)
-                low = 0xA0; // no overlong forms
-            else if (lead == 0xED)
-                high = 0x9F; // no surrogates
-        }
-        else if (lead >= 0xF0 && lead <= 0xF4)
-        {
-            length = 4;
-            if (lead == 0xF0)
-                low = 0x90; // no overlong forms
-            else if (lead == 0xF4)
-                high = 0x8F; // nothing above U+10FFFF
-        }
-        else
-        {
-            *out++ = kReplacementCharacter;
-            ++p;
-            continue;
-        }
-
-        std::uint32_t ch = lead & (0x7Fu >> length);
-        std::size_t taken = 1;
-        for (; taken < length && p + taken < end; ++taken)
-        {
-            const BYTE next = p[taken];
-            if (next < low || next > high)
-                break;
-            ch = (ch << 6) | (next & 0x3Fu);
-            low = 0x80;
-            high = 0xBF;
-        }
-        p += taken;
-        if (taken < length)
-        {
-            // The maximal subpart ends before the byte that broke it; that
-            // byte starts the next round.
-            *out++ = kReplacementCharacter;
-        }
-        else if (ch >= 0x10000)
-        {
-            ch -= 0x10000;
-            *out++ = static_cast<WCHAR>(0xD800 + (ch >> 10));
-            *out++ = static_cast<WCHAR>(0xDC00 + (ch & 0x3FF));
-        }
-        else
-        {
-            *out++ = static_cast<WCHAR>(ch);
-        }
+        out += AfxDecodeUtf8Sequence(p, end, out);
     }
     return static_cast<std::size_t>(out - pOut);
 }

@@ -1,0 +1,49 @@
+// Builds a tree from the top down, as the reader and the archive loader read
+// one: elements are opened below the current one and joined to their parent
+// once closed, so that a failure anywhere frees exactly the elements still
+// open (each with what was joined to it) and leaves what was closed in place.
+// Trees of any depth are built on this explicit stack, never on the machine's.
+#pragma once
+
+#include "TreeWalk.h"
+#include "ZOLLibXML.h"
+
+#include <memory>
+
+class CZolTreeBuilder
+{
+public:
+    // Fills root, which the caller owns; root is open from the start.
+    explicit CZolTreeBuilder(CZOLLibXMLElement& root);
+    CZolTreeBuilder(const CZolTreeBuilder&) = delete;
+    CZolTreeBuilder& operator=(const CZolTreeBuilder&) = delete;
+    // Destroys the elements still open below the root.
+    ~CZolTreeBuilder();
+
+    CZOLLibXMLElement& Current() const noexcept { return *m_open.back(); }
+    // The elements open, the root among them.
+    std::size_t OpenCount() const noexcept { return m_open.size(); }
+
+    // A new child of the current element, now the current one.
+    CZOLLibXMLElement& Open();
+    // Joins the current element to its parent, which becomes current again;
+    // false when the current one is the root, which is then done.
+    bool Close();
+
+    // The fields a reader fills.
+    static CString& Name(CZOLLibXMLNode& node) noexcept { return node.m_name; }
+    static CString& Value(CZOLLibXMLNode& node) noexcept { return node.m_value; }
+
+    // Files attributes under their keys in order, making room for them all
+    // at once; an attribute displaces (and destroys) one filed under the same
+    // key before. The attributes are the element's once filed.
+    struct PendingAttribute
+    {
+        std::unique_ptr<CZOLLibXMLAttribute> attribute;
+        CString key;
+    };
+    static void FileAttributes(CZOLLibXMLElement& element, ZolStack<PendingAttribute>& attributes);
+
+private:
+    ZolStack<CZOLLibXMLElement*> m_open;
+};
