@@ -96,36 +96,42 @@ template <class Text>
 ZolCursor<Text> ZolScanName(const Text& text, ZolCursor<Text> p, ZolStack<WCHAR>& scratch, const WCHAR*& rpUnits,
                             int& rnUnits)
 {
+    constexpr bool bWide = std::is_same_v<typename Text::Unit, WCHAR>;
+    // Most names are ASCII to their end.
     const ZolCursor<Text> pStart = p;
+    unsigned int ch;
+    while ((ch = text.Peek(p)) < 0x80 && kZolAsciiNameChars[ch])
+        ++p;
     scratch.clear();
-    for (;;)
+    if constexpr (!bWide)
+        scratch.assign(pStart, p);
+    while (ch >= 0x80)
     {
-        const unsigned int ch = text.Peek(p);
-        if (ch < 0x80)
-        {
-            if (!kZolAsciiNameChars[ch])
-                break;
-            if constexpr (!std::is_same_v<typename Text::Unit, WCHAR>)
-                scratch.push_back(static_cast<WCHAR>(ch));
-            ++p;
-            continue;
-        }
         ZolCursor<Text> q = p;
         WCHAR units[2];
         // A pair of surrogates is no letter: the name ends before it.
         if (text.Decode(q, units) != 1 || !ZolIsNameChar(units[0]))
             break;
-        if constexpr (!std::is_same_v<typename Text::Unit, WCHAR>)
+        if constexpr (!bWide)
             scratch.push_back(units[0]);
         p = q;
+        while ((ch = text.Peek(p)) < 0x80 && kZolAsciiNameChars[ch])
+        {
+            if constexpr (!bWide)
+                scratch.push_back(static_cast<WCHAR>(ch));
+            ++p;
+        }
     }
-    if constexpr (std::is_same_v<typename Text::Unit, WCHAR>)
+    if constexpr (bWide)
+    {
         rpUnits = pStart;
+        rnUnits = static_cast<int>(p - pStart);
+    }
     else
+    {
         rpUnits = scratch.data();
-    rnUnits = static_cast<int>(p - pStart);
-    if constexpr (!std::is_same_v<typename Text::Unit, WCHAR>)
         rnUnits = static_cast<int>(scratch.size());
+    }
     return p;
 }
 
@@ -156,10 +162,10 @@ ZolCursor<Text> ZolMatchName(const Text& text, ZolCursor<Text> p, const CString&
 }
 
 // Decodes the span from the cursor to pEnd into pOut: references replaced,
-// white space collapsed. The cursor stops at pEnd, or earlier at the end of
-// the text or on the character after "&#" that is not a digit. No unit at or
-// past pEnd is read. Returns the end of what was written, which takes no
-// more units than the span.
+// white space collapsed. The span holds no NUL and may be read whole. The
+// cursor stops at pEnd, or earlier on the character after "&#" that is not a
+// digit. Returns the end of what was written, which takes no more units than
+// the span.
 template <class Text>
 WCHAR* ZolDecodeSpan(const Text& text, ZolCursor<Text>& cursor, ZolCursor<Text> pEnd, WCHAR* pOut);
 
@@ -170,7 +176,7 @@ void ZolAppendDecodedSpan(const Text& text, CString& strValue, ZolCursor<Text>& 
     // Leading white space never reaches the output: skip it before making
     // room, so that the white space between elements costs no allocation.
     ZolCursor<Text> p = cursor;
-    while (p < pEnd && !text.AtEnd(p))
+    while (p < pEnd)
     {
         const unsigned int ch = *p;
         if (ch < 0x80)
@@ -187,7 +193,7 @@ void ZolAppendDecodedSpan(const Text& text, CString& strValue, ZolCursor<Text>& 
         p = q;
     }
     cursor = p;
-    if (p >= pEnd || text.AtEnd(p))
+    if (p == pEnd)
         return;
     const int nOld = strValue.GetLength();
     WCHAR* pBuffer = strValue.GetBufferSetLength(nOld + static_cast<int>(pEnd - p));

@@ -1,6 +1,7 @@
 #include "ScanPrimitives.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace
 {
@@ -52,24 +53,84 @@ std::uint32_t ReadDecimal(const Unit*& p, const Unit* pEnd)
 }
 } // namespace
 
+// A word of text tested lane by lane: eight UTF-8 bytes or four UTF-16
+// units. The tests hold for lanes below 0x80, which is checked first.
+template <class Unit>
+struct AsciiLanes
+{
+    static constexpr int kBits = 8 * sizeof(Unit);
+    static constexpr int kUnits = 8 / sizeof(Unit);
+    static constexpr std::uint64_t kOnes = ~std::uint64_t{0} / ((std::uint64_t{1} << kBits) - 1);
+    static constexpr std::uint64_t kTop = kOnes << (kBits - 1);
+    // Bits that only units outside ASCII have.
+    static constexpr std::uint64_t kNotAscii = kOnes * ((std::uint64_t{1} << kBits) - 0x80);
+    static constexpr std::uint64_t kFirst = kTop & ((std::uint64_t{1} << kBits) - 1);
+    static constexpr std::uint64_t kLast = kTop & ~(~std::uint64_t{0} >> kBits);
+
+    // The top bit of each lane that is below n.
+    static std::uint64_t Below(std::uint64_t word, unsigned int n)
+    {
+        return ~(word + kOnes * ((std::uint64_t{1} << (kBits - 1)) - n)) & kTop;
+    }
+    static std::uint64_t Equal(std::uint64_t word, unsigned int ch) { return Below(word ^ (kOnes * ch), 1); }
+
+    static void Widen(std::uint64_t word, WCHAR* pOut)
+    {
+        if constexpr (sizeof(Unit) == sizeof(WCHAR))
+        {
+            std::memcpy(pOut, &word, sizeof word);
+        }
+        else
+        {
+            for (int i = 0; i < kUnits; ++i)
+                pOut[i] = static_cast<WCHAR>((word >> (8 * i)) & 0xFF);
+        }
+    }
+};
+
+#if defined(__BYTE_ORDER__)
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "a word's first lane is its lowest");
+#endif
+
 template <class Text>
 WCHAR* ZolDecodeSpan(const Text& text, ZolCursor<Text>& cursor, ZolCursor<Text> pEnd, WCHAR* pOut)
 {
+    using Lanes = AsciiLanes<typename Text::Unit>;
     ZolCursor<Text> p = cursor;
     WCHAR* out = pOut;
     // True while the output is empty or ends in collapsed white space: white
     // space then adds nothing. Spaces from references do not count, so they
     // are never dropped.
     bool bAfterSpace = true;
-    // Without a branch on white space, the bulk of any text: a run of white
-    // space writes one space and advances once.
+    // Without a branch on white space: a run of white space writes one space
+    // and advances once.
     auto write = [&](WCHAR ch, bool bSpace) {
         *out = bSpace ? u' ' : ch;
         out += !(bSpace && bAfterSpace);
         bAfterSpace = bSpace;
     };
-    while (p < pEnd && !text.AtEnd(p))
+    while (p < pEnd)
     {
+        // The bulk of text: words of ASCII between single spaces, copied a
+        // word of units at a time.
+        while (pEnd - p >= Lanes::kUnits)
+        {
+            std::uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            if ((word & Lanes::kNotAscii) != 0 || Lanes::Equal(word, u'&') != 0)
+                break;
+            const std::uint64_t nSpaces = Lanes::Equal(word, u' ');
+            if (Lanes::Below(word, 0x21) != nSpaces || (nSpaces & (nSpaces >> Lanes::kBits)) != 0 ||
+                (bAfterSpace && (nSpaces & Lanes::kFirst) != 0))
+                break; // other white space or control characters, or spaces to collapse
+            Lanes::Widen(word, out);
+            out += Lanes::kUnits;
+            p += Lanes::kUnits;
+            bAfterSpace = (nSpaces & Lanes::kLast) != 0;
+        }
+        if (p == pEnd)
+            break;
+
         const unsigned int ch = *p;
         if (ch >= 0x80)
         {
@@ -110,9 +171,9 @@ WCHAR* ZolDecodeSpan(const Text& text, ZolCursor<Text>& cursor, ZolCursor<Text> 
                 break; // no hexadecimal form: the value ends here, short of the span's end
             // One reference is one code unit: the number modulo 65536.
             *out++ = static_cast<WCHAR>(ReadDecimal(p, pEnd) & 0xFFFF);
-            while (p < pEnd && *p != u';' && *p != 0)
+            while (p < pEnd && *p != u';')
                 ++p;
-            if (p < pEnd && *p == u';')
+            if (p < pEnd)
                 ++p;
         }
         else
@@ -151,8 +212,15 @@ int CZOLLibXMLNode::ParseIdentifier(LPCWSTR& pszCursor, CString& strName)
 
 CString CZOLLibXMLNode::StringToValue(LPCWSTR& pszCursor, int nLength)
 {
+    // The span ends at a NUL inside it, where the text ends; nothing beyond
+    // is read.
     CString value;
     if (nLength > 0)
-        ZolAppendDecodedSpan(ZolWideText(), value, pszCursor, pszCursor + nLength);
+    {
+        const WCHAR* pEnd = pszCursor;
+        while (pEnd - pszCursor < nLength && *pEnd != 0)
+            ++pEnd;
+        ZolAppendDecodedSpan(ZolWideText(), value, pszCursor, pEnd);
+    }
     return value;
 }

@@ -129,7 +129,7 @@ struct CMapStringToPtr::CTable
 namespace
 {
 // Up to this many places, a map is searched in order.
-constexpr int kLinearLimit = 8;
+constexpr int kLinearLimit = 16;
 
 // A removed entry's value: no caller can hold this address.
 char s_removed;
@@ -153,7 +153,11 @@ std::size_t TableBytes(int nCapacity, int nIndexBits)
 
 bool SameKey(const CString& key, const WCHAR* pKey, int nLength)
 {
-    return key.GetLength() == nLength && std::char_traits<WCHAR>::compare(key.GetString(), pKey, static_cast<std::size_t>(nLength)) == 0;
+    if (key.GetLength() != nLength)
+        return false;
+    // Keys that share a buffer, as the names of one document do, are the same.
+    return key.GetString() == pKey ||
+           std::char_traits<WCHAR>::compare(key.GetString(), pKey, static_cast<std::size_t>(nLength)) == 0;
 }
 } // namespace
 

@@ -3,7 +3,7 @@
 // and written again keeps its attribute order.
 //
 // The entries lie side by side in one block from the layer's pool, which an
-// empty map does not have; past eight entries an index of hashes finds them.
+// empty map does not have; past sixteen entries an index of hashes finds them.
 // A removed entry leaves a gap until the map next grows, so that a walk may
 // remove the entry it has just passed. A position is an entry's place in the
 // block: one that no longer names an entry is refused, never followed.
