@@ -178,18 +178,17 @@ TEST(ElementText, FillsAStringUpToItsLimit)
 
 TEST(ElementText, DeepChainOnASmallStack)
 {
-    constexpr int kDepth = 1000000;
     ElementPtr root(new CZOLLibXMLElement(nullptr, u"a"));
     CZOLLibXMLElement* pLeaf = root.get();
-    for (int i = 1; i < kDepth; ++i)
+    for (int i = 1; i < kDeepLevels; ++i)
         pLeaf = pLeaf->AddElement(u"a");
     pLeaf->SetValue(u"v");
     CString out;
     RunOnSmallStack(kSmallStack, [&] { root->ToString(out, 0); });
     const std::u16string text = Units(out);
-    ASSERT_EQ(static_cast<std::size_t>(kDepth) * 7 + 1, text.size());
+    ASSERT_EQ(static_cast<std::size_t>(kDeepLevels) * 7 + 1, text.size());
     EXPECT_EQ(u"<a><a><a>", text.substr(0, 9));
-    EXPECT_EQ(u"<a>v</a></a>", text.substr(static_cast<std::size_t>(kDepth - 1) * 3, 12));
+    EXPECT_EQ(u"<a>v</a></a>", text.substr(static_cast<std::size_t>(kDeepLevels - 1) * 3, 12));
     EXPECT_EQ(u"</a></a>", text.substr(text.size() - 8));
 }
 }
