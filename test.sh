@@ -130,7 +130,7 @@ run_suite sanitize
 say "fuzz targets, ${fuzz_seconds} s each"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_fuzz_targets sanitize
 
-say "Windows i686 build (compiled and linked only: 32-bit code cannot run here)"
+say "Windows i686 build (compiled and linked only: a 32-bit Wine cannot run here)"
 configure win-i686 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
 build win-i686
 
