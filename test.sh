@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test:
 #   1. the native Release suite (g++);
-#   2. the sanitizer suite (clang, AddressSanitizer with leak checks,
+#   2. the same suite built for 32-bit Linux (g++ -m32), run under qemu-i386
+#      user-mode emulation, since this kernel refuses i386 programs;
+#   3. the sanitizer suite (clang, AddressSanitizer with leak checks,
 #      UndefinedBehaviorSanitizer), in a build that also holds the fuzz targets;
-#   3. each fuzz target for FUZZ_SECONDS on a copy of its seeds;
-#   4. the 32-bit Windows build, compiled and linked only;
-#   5. last, the 64-bit Windows suite under Wine (on a virtual display when
+#   4. each fuzz target for FUZZ_SECONDS on a copy of its seeds;
+#   5. the 32-bit Windows build, compiled and linked only;
+#   6. last, the 64-bit Windows suite under Wine (on a virtual display when
 #      DISPLAY is unset), so that the output ends with its summary.
 # Warnings in the project's own code fail the builds. Any failure exits non-zero.
 #
@@ -105,7 +107,7 @@ trap clean_up EXIT
 
 say "checking the packages"
 "$root/tools/install-missing.sh" cmake ninja-build g++ clang libclang-rt-14-dev llvm pkg-config \
-  libgtest-dev googletest libbenchmark-dev \
+  libgtest-dev googletest libbenchmark-dev g++-multilib qemu-user \
   libpugixml-dev libtinyxml2-dev librapidxml-dev libxml2-dev libexpat1-dev \
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 xvfb imagemagick
 
@@ -113,6 +115,11 @@ say "native Release suite (g++)"
 configure native -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ -DZOL_BUILD_BENCH=ON
 build native
 run_suite native
+
+say "32-bit Linux suite (g++ -m32) under qemu-i386"
+configure linux-i386 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/linux-i386.cmake"
+build linux-i386
+run_suite linux-i386
 
 say "sanitizer suite (clang, ASan with leak checks, UBSan)"
 configure sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
@@ -123,7 +130,7 @@ run_suite sanitize
 say "fuzz targets, ${fuzz_seconds} s each"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_fuzz_targets sanitize
 
-say "Windows i686 build (compiled and linked only: 32-bit code cannot run here)"
+say "Windows i686 build (compiled and linked only: a 32-bit Wine cannot run here)"
 configure win-i686 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
 build win-i686
 

@@ -36,6 +36,27 @@ void CZolTextSink::CopyUnits(LPWSTR pOut, LPCWSTR pch, int nCount)
     std::char_traits<WCHAR>::copy(pOut, pch, static_cast<std::size_t>(nCount));
 }
 
+void CZolTextSink::Reserve(std::int64_t nNeeded, std::int64_t nWanted)
+{
+    // A string may hold fewer units than nWanted (below INT_MAX where size_t
+    // has 32 bits): halve the room asked beyond the need until it is granted.
+    while (nWanted > m_strOut.GetAllocLength())
+    {
+        try
+        {
+            m_strOut.Preallocate(static_cast<int>(nWanted));
+        }
+        catch (CMemoryException* e)
+        {
+            if (nWanted == nNeeded)
+                throw;
+            e->Delete();
+            nWanted = nNeeded + (nWanted - nNeeded) / 2;
+        }
+    }
+    m_nReserved = static_cast<int>(nWanted);
+}
+
 void CZolTextSink::MakeRoom(int nPiece)
 {
     const std::int64_t nNeeded = static_cast<std::int64_t>(m_nPos) + nPiece;
@@ -44,14 +65,12 @@ void CZolTextSink::MakeRoom(int nPiece)
         std::int64_t nMore = nPiece + kGrowthSlack;
         if (m_growth == Growth::Doubling)
             nMore = std::max<std::int64_t>(nMore, m_nReserved);
-        // A string holds INT_MAX units at most: take what is left up to
-        // there, and fail only when even that cannot take the piece.
-        const std::int64_t nReserved = std::min<std::int64_t>(m_nReserved + nMore, INT_MAX);
-        if (nReserved < nNeeded)
+        // Lengths are ints: take what is left up to INT_MAX, and fail only
+        // when even that cannot take the piece.
+        const std::int64_t nWanted = std::min<std::int64_t>(m_nReserved + nMore, INT_MAX);
+        if (nWanted < nNeeded)
             AfxThrowMemoryException();
-        if (nReserved > m_strOut.GetAllocLength())
-            m_strOut.Preallocate(static_cast<int>(nReserved));
-        m_nReserved = static_cast<int>(nReserved);
+        Reserve(nNeeded, nWanted);
     }
     const std::int64_t nEnd = std::min<std::int64_t>(m_nReserved, std::max<std::int64_t>(nNeeded, m_nEnd + kLengthStep));
     m_pBuffer = m_strOut.GetBufferSetLength(static_cast<int>(nEnd));

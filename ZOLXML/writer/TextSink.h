@@ -59,6 +59,9 @@ private:
 
     static void CopyUnits(LPWSTR pOut, LPCWSTR pch, int nCount);
     void MakeRoom(int nPiece);
+    // Keeps the capacity at nWanted units, or at as many down to nNeeded as
+    // the string can take.
+    void Reserve(std::int64_t nNeeded, std::int64_t nWanted);
 
     CString& m_strOut;
     // The string's buffer; its length is m_nEnd, of which the units from

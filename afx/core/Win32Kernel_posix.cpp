@@ -11,6 +11,12 @@
 // this process or another; it cannot stop a program that writes without
 // asking, and it does not enforce denying readers (no FILE_SHARE_READ) or
 // let two writers that both share writing hold the file at once.
+
+// File offsets and sizes of 64 bits on 32-bit systems too, set before any
+// system header is read, so that files beyond 2 GiB open, report their size
+// and seek there as they do with Win32.
+#define _FILE_OFFSET_BITS 64
+
 #include "Win32Kernel.h"
 
 #include "AfxString.h"
@@ -26,6 +32,8 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+static_assert(sizeof(off_t) == 8, "file offsets of 64 bits");
 
 namespace
 {

@@ -36,14 +36,21 @@ TEST(Exceptions, MemoryExceptionSurvivesDelete)
 
 TEST(Exceptions, ContainerExhaustionIsAMemoryException)
 {
-    std::vector<int, CAfxAllocator<int>> v;
-    try
+    // Blocks as large as the allocator admits, until the address space is
+    // spent: a 64-bit one refuses the first, a 32-bit one may grant one or
+    // two (each is just under 2 GiB) but never three.
+    std::vector<std::vector<char, CAfxAllocator<char>>> blocks(3);
+    for (auto& block : blocks)
     {
-        v.reserve(CAfxAllocator<int>::max_size());
-        FAIL() << "no exception";
+        try
+        {
+            block.reserve(CAfxAllocator<char>::max_size());
+        }
+        catch (CMemoryException* e)
+        {
+            e->Delete();
+            return;
+        }
     }
-    catch (CMemoryException* e)
-    {
-        e->Delete();
-    }
+    FAIL() << "no exception";
 }

@@ -147,6 +147,15 @@ TEST(CFile, PositionsAndLengthsGoBeyondFourGiB)
     BYTE read = 0;
     EXPECT_EQ(1u, file.Read(&read, 1));
     EXPECT_EQ(byte, read);
+
+    // Opened again by its name, so large a file is no different.
+    file.Close();
+    CFile again(temporary.Name(), CFile::modeRead);
+    EXPECT_EQ(fourGiB + 2, again.GetLength());
+    EXPECT_EQ(fourGiB + 1, again.Seek(-1, CFile::end));
+    read = 0;
+    EXPECT_EQ(1u, again.Read(&read, 1));
+    EXPECT_EQ(byte, read);
 }
 
 TEST(CFile, AHandleStaysTheCallersAndOpenAfterward)

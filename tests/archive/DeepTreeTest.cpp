@@ -5,13 +5,11 @@
 
 namespace
 {
-constexpr int kDepth = 1000000;
-
-// A chain of kDepth elements named "e", each the only child of the one above.
+// A chain of kDeepLevels elements named "e", each the only child of the one above.
 void BuildChain(CZOLLibXMLElement& root)
 {
     CZOLLibXMLElement* tip = &root;
-    for (int i = 1; i < kDepth; ++i)
+    for (int i = 1; i < kDeepLevels; ++i)
         tip = tip->AddElement(u"e");
     tip->SetValue(u"bottom");
 }
@@ -23,13 +21,13 @@ Bytes StoredOnSmallStack(CZOLLibXMLElement& root)
     return bytes;
 }
 
-TEST(DeepTree, MillionLevelsStoreAndLoadOnASmallStack)
+TEST(DeepTree, StoresAndLoadsOnASmallStack)
 {
     CZOLLibXMLElement root(nullptr, u"e");
     BuildChain(root);
     Bytes bytes = StoredOnSmallStack(root);
     // Each level: name (6 bytes), empty value (4), two counts (4); the bottom value has 6 units.
-    EXPECT_EQ(14u * kDepth + 12, bytes.size());
+    EXPECT_EQ(14u * kDeepLevels + 12, bytes.size());
 
     CZOLLibXMLElement loaded;
     RunOnSmallStack(kSmallStack, [&] {
@@ -39,7 +37,7 @@ TEST(DeepTree, MillionLevelsStoreAndLoadOnASmallStack)
     EXPECT_TRUE(loaded.Equals(&root));
 }
 
-TEST(DeepTree, MillionLevelsCutShortFailOnASmallStack)
+TEST(DeepTree, CutShortFailsOnASmallStack)
 {
     CZOLLibXMLElement root(nullptr, u"e");
     BuildChain(root);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace
 {
 struct ElementTextCase
@@ -146,20 +148,47 @@ TEST(ElementText, ManyEscapesOutgrowTheFirstReservation)
     EXPECT_EQ(u"<r" + attributes + u">" + children + u"</r>", Units(out));
 }
 
+// Where size_t has 32 bits a string holds fewer than INT_MAX units (2^29 - 1
+// with this standard library). A text within that limit is written even when
+// the room reserved ahead of it, doubled as it grows, would pass the limit.
+TEST(ElementText, FillsAStringUpToItsLimit)
+{
+    if (sizeof(std::size_t) > 4)
+        GTEST_SKIP() << "a string's limit here is INT_MAX units, more than a test may fill";
+    // The first reservation, the text without its escapes (290 million
+    // units), is more than half the limit; each "&" takes five units, so the
+    // text (330 million) outgrows it and doubling would ask for 580 million.
+    const int nPlain = 280000000;
+    const int nEscaped = 10000000;
+    ElementPtr root(new CZOLLibXMLElement(nullptr, u"r"));
+    {
+        CString value;
+        LPWSTR pValue = value.GetBufferSetLength(nPlain + nEscaped);
+        std::fill(pValue, pValue + nPlain, u'a');
+        std::fill(pValue + nPlain, pValue + nPlain + nEscaped, u'&');
+        root->SetValue(value);
+    }
+    CString out;
+    root->ToString(out, 0);
+    ASSERT_EQ(3 + nPlain + 5 * nEscaped + 4, out.GetLength());
+    EXPECT_TRUE(out.Left(4) == u"<r>a");
+    EXPECT_TRUE(out.Mid(2 + nPlain, 6) == u"a&amp;");
+    EXPECT_TRUE(out.Mid(out.GetLength() - 9, 9) == u"&amp;</r>");
+}
+
 TEST(ElementText, DeepChainOnASmallStack)
 {
-    constexpr int kDepth = 1000000;
     ElementPtr root(new CZOLLibXMLElement(nullptr, u"a"));
     CZOLLibXMLElement* pLeaf = root.get();
-    for (int i = 1; i < kDepth; ++i)
+    for (int i = 1; i < kDeepLevels; ++i)
         pLeaf = pLeaf->AddElement(u"a");
     pLeaf->SetValue(u"v");
     CString out;
     RunOnSmallStack(kSmallStack, [&] { root->ToString(out, 0); });
     const std::u16string text = Units(out);
-    ASSERT_EQ(static_cast<std::size_t>(kDepth) * 7 + 1, text.size());
+    ASSERT_EQ(static_cast<std::size_t>(kDeepLevels) * 7 + 1, text.size());
     EXPECT_EQ(u"<a><a><a>", text.substr(0, 9));
-    EXPECT_EQ(u"<a>v</a></a>", text.substr(static_cast<std::size_t>(kDepth - 1) * 3, 12));
+    EXPECT_EQ(u"<a>v</a></a>", text.substr(static_cast<std::size_t>(kDeepLevels - 1) * 3, 12));
     EXPECT_EQ(u"</a></a>", text.substr(text.size() - 8));
 }
 }
