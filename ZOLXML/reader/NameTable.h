@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 
 class CZolNameTable
 {
@@ -20,25 +19,28 @@ public:
         std::uint32_t hash = 0;
     };
 
-    // The entry of the name whose units are given.
-    const Entry& Intern(const WCHAR* pUnits, int nUnits)
+    // The entry of the name whose units (UTF-16, or ASCII bytes) are given.
+    template <class Unit>
+    const Entry& Intern(const Unit* pUnits, int nUnits)
     {
         if (nUnits > kLongestShared)
             return Fresh(pUnits, nUnits);
-        std::uint32_t hash = 2166136261u;
-        for (int i = 0; i < nUnits; ++i)
-            hash = (hash ^ pUnits[i]) * 16777619u;
+        // The length and three units tell the few names of a document apart
+        // at once; names alike there meet in the probe, compared whole.
+        const std::uint32_t hash = static_cast<std::uint32_t>(nUnits) * 0x9E3779B1u ^
+                                   (static_cast<std::uint32_t>(pUnits[0]) * 0x85EBCA77u) ^
+                                   (static_cast<std::uint32_t>(pUnits[nUnits / 2]) * 0xC2B2AE3Du) ^
+                                   (static_cast<std::uint32_t>(pUnits[nUnits - 1]) * 0x27D4EB2Fu);
         for (std::uint32_t nProbe = 0; nProbe < kProbes; ++nProbe)
         {
-            Entry& entry = m_entries[(hash + nProbe) % kSlots];
+            Entry& entry = m_entries[((hash >> 16) + nProbe) % kSlots];
             if (entry.name.IsEmpty())
             {
                 entry = Make(pUnits, nUnits);
                 entry.hash = hash;
                 return entry;
             }
-            if (entry.hash == hash && entry.name.GetLength() == nUnits &&
-                std::memcmp(entry.name.GetString(), pUnits, sizeof(WCHAR) * static_cast<std::size_t>(nUnits)) == 0)
+            if (entry.hash == hash && Spells(entry.name, pUnits, nUnits))
                 return entry;
         }
         return Fresh(pUnits, nUnits);
@@ -49,15 +51,31 @@ private:
     static constexpr std::uint32_t kSlots = 128;
     static constexpr std::uint32_t kProbes = 8;
 
-    static Entry Make(const WCHAR* pUnits, int nUnits)
+    template <class Unit>
+    static bool Spells(const CString& name, const Unit* pUnits, int nUnits)
+    {
+        if (name.GetLength() != nUnits)
+            return false;
+        const WCHAR* pName = name.GetString();
+        for (int i = 0; i < nUnits; ++i)
+            if (pName[i] != pUnits[i])
+                return false;
+        return true;
+    }
+
+    template <class Unit>
+    static Entry Make(const Unit* pUnits, int nUnits)
     {
         Entry entry;
-        entry.name = CString(pUnits, nUnits);
+        WCHAR* pName = entry.name.GetBufferSetLength(nUnits);
+        for (int i = 0; i < nUnits; ++i)
+            pName[i] = pUnits[i];
         entry.key = ZolAttributeKeyOf(entry.name);
         return entry;
     }
 
-    const Entry& Fresh(const WCHAR* pUnits, int nUnits)
+    template <class Unit>
+    const Entry& Fresh(const Unit* pUnits, int nUnits)
     {
         m_fresh = Make(pUnits, nUnits);
         return m_fresh;

@@ -89,12 +89,12 @@ ZolCursor<Text> ZolSkipPast(const Text& text, ZolCursor<Text> p, const char* psz
     return nullptr;
 }
 
-// The end of the name that starts at p (p itself when none does). Its units
-// are [rpUnits, rpUnits + rnUnits): UTF-16 text's own, else decoded into
-// scratch.
+// The end of the name that starts at p (p itself when none does). The
+// name's units are the text's own from p to there, except where UTF-8
+// holds characters outside ASCII: then scratch holds them decoded (and is
+// otherwise left empty).
 template <class Text>
-ZolCursor<Text> ZolScanName(const Text& text, ZolCursor<Text> p, ZolStack<WCHAR>& scratch, const WCHAR*& rpUnits,
-                            int& rnUnits)
+ZolCursor<Text> ZolScanName(const Text& text, ZolCursor<Text> p, ZolStack<WCHAR>& scratch)
 {
     constexpr bool bWide = std::is_same_v<typename Text::Unit, WCHAR>;
     // Most names are ASCII to their end.
@@ -103,8 +103,7 @@ ZolCursor<Text> ZolScanName(const Text& text, ZolCursor<Text> p, ZolStack<WCHAR>
     while ((ch = text.Peek(p)) < 0x80 && kZolAsciiNameChars[ch])
         ++p;
     scratch.clear();
-    if constexpr (!bWide)
-        scratch.assign(pStart, p);
+    bool bDecoded = false;
     while (ch >= 0x80)
     {
         ZolCursor<Text> q = p;
@@ -113,7 +112,12 @@ ZolCursor<Text> ZolScanName(const Text& text, ZolCursor<Text> p, ZolStack<WCHAR>
         if (text.Decode(q, units) != 1 || !ZolIsNameChar(units[0]))
             break;
         if constexpr (!bWide)
+        {
+            if (!bDecoded)
+                scratch.assign(pStart, p);
+            bDecoded = true;
             scratch.push_back(units[0]);
+        }
         p = q;
         while ((ch = text.Peek(p)) < 0x80 && kZolAsciiNameChars[ch])
         {
@@ -121,16 +125,6 @@ ZolCursor<Text> ZolScanName(const Text& text, ZolCursor<Text> p, ZolStack<WCHAR>
                 scratch.push_back(static_cast<WCHAR>(ch));
             ++p;
         }
-    }
-    if constexpr (bWide)
-    {
-        rpUnits = pStart;
-        rnUnits = static_cast<int>(p - pStart);
-    }
-    else
-    {
-        rpUnits = scratch.data();
-        rnUnits = static_cast<int>(scratch.size());
     }
     return p;
 }

@@ -46,13 +46,13 @@ private:
     const CZolNameTable::Entry* ReadName(Cursor& cursor)
     {
         const Cursor pStart = ZolSkipMarkupSpace(m_text, cursor);
-        const WCHAR* pUnits = nullptr;
-        int nUnits = 0;
-        const Cursor pEnd = ZolScanName(m_text, pStart, m_nameUnits, pUnits, nUnits);
-        if (nUnits == 0)
+        const Cursor pEnd = ZolScanName(m_text, pStart, m_nameUnits);
+        if (pEnd == pStart)
             return nullptr;
         cursor = pEnd;
-        return &m_names.Intern(pUnits, nUnits);
+        if (!m_nameUnits.empty())
+            return &m_names.Intern(m_nameUnits.data(), static_cast<int>(m_nameUnits.size()));
+        return &m_names.Intern(pStart, static_cast<int>(pEnd - pStart));
     }
 
     // Just behind a comment that stands at p (after markup white space); p
@@ -87,7 +87,9 @@ private:
     // longer.
     static void FitValue(CString& strValue)
     {
-        if (strValue.GetAllocLength() - strValue.GetLength() > strValue.GetLength() / 8)
+        // Small blocks come in steps of eight or sixteen bytes anyway.
+        const int nSpare = strValue.GetAllocLength() - strValue.GetLength();
+        if (nSpare > 8 && nSpare > strValue.GetLength() / 8)
             strValue.FreeExtra();
     }
 

@@ -200,12 +200,10 @@ int CZOLLibXMLNode::ParseIdentifier(LPCWSTR& pszCursor, CString& strName)
     const ZolWideText text;
     const WCHAR* pStart = ZolSkipMarkupSpace(text, pszCursor);
     ZolStack<WCHAR> unused;
-    const WCHAR* pUnits = nullptr;
-    int nUnits = 0;
-    const WCHAR* pEnd = ZolScanName(text, pStart, unused, pUnits, nUnits);
-    if (nUnits == 0)
+    const WCHAR* pEnd = ZolScanName(text, pStart, unused);
+    if (pEnd == pStart)
         return 0;
-    strName = CString(pUnits, nUnits);
+    strName = CString(pStart, static_cast<int>(pEnd - pStart));
     pszCursor = pEnd;
     return 1;
 }

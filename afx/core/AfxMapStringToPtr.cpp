@@ -178,7 +178,7 @@ void CMapStringToPtr::RemoveAll() noexcept
     CPair* pEntries = m_pTable->Entries();
     for (int i = 0; i < m_pTable->nUsed; ++i)
         pEntries[i].~CPair();
-    AfxPoolFree(m_pTable, AfxPoolBlockBytes(TableBytes(m_pTable->nCapacity, m_pTable->nIndexBits)));
+    AfxPoolFree(m_pTable, TableBytes(m_pTable->nCapacity, m_pTable->nIndexBits));
     m_pTable = nullptr;
 }
 
@@ -199,8 +199,7 @@ void CMapStringToPtr::Regrow(int nCapacity)
     const int nIndexBits = IndexBitsFor(nCapacity);
     if (nIndexBits >= 31 || static_cast<std::size_t>(nCapacity) > (SIZE_MAX - (sizeof(UINT) << nIndexBits)) / (sizeof(CPair) + 1))
         AfxThrowMemoryException();
-    const std::size_t nBytes = AfxPoolBlockBytes(TableBytes(nCapacity, nIndexBits));
-    auto* pNew = static_cast<CTable*>(AfxPoolAllocate(nBytes));
+    auto* pNew = static_cast<CTable*>(AfxPoolAllocate(TableBytes(nCapacity, nIndexBits)));
     pNew->nCount = 0;
     pNew->nUsed = 0;
     pNew->nCapacity = nCapacity;

@@ -483,11 +483,11 @@ CacheOwner::~CacheOwner()
 }
 } // namespace
 
-void* AfxPoolAllocate(std::size_t nBytes)
+namespace
 {
-    if (kEveryBlockApart || nBytes > kAfxPoolLargest)
-        return AllocateApart(nBytes);
-    const std::size_t nClass = ClassOf(nBytes);
+// A slot of the class from the calling thread's cache.
+inline void* AllocateSlot(std::size_t nClass)
+{
     ThreadCache* pCache = t_pCache;
     if (pCache == nullptr && (pCache = AttachCache()) == nullptr)
         return AllocateWithoutCache(nClass);
@@ -505,6 +505,23 @@ void* AfxPoolAllocate(std::size_t nBytes)
         return p;
     }
     return Refill(cache, nClass);
+}
+} // namespace
+
+void* AfxPoolAllocate(std::size_t nBytes)
+{
+    if (kEveryBlockApart || nBytes > kAfxPoolLargest)
+        return AllocateApart(nBytes);
+    return AllocateSlot(ClassOf(nBytes));
+}
+
+void* AfxPoolAllocateBlock(std::size_t& rnBytes)
+{
+    if (kEveryBlockApart || rnBytes > kAfxPoolLargest)
+        return AllocateApart(rnBytes);
+    const std::size_t nClass = ClassOf(rnBytes);
+    rnBytes = SlotBytes(nClass);
+    return AllocateSlot(nClass);
 }
 
 std::size_t AfxPoolBlockBytes(std::size_t nBytes) noexcept

@@ -33,8 +33,8 @@ CStringData* CString::AllocData(int nLength)
     // int: on 32-bit platforms the first limit comes before the second.
     if (static_cast<std::size_t>(nLength) > (SIZE_MAX - kHeaderBytes) / sizeof(WCHAR) - 1)
         AfxThrowMemoryException();
-    const std::size_t nBytes = AfxPoolBlockBytes(BufferBytes(nLength));
-    auto* pData = static_cast<CStringData*>(AfxPoolAllocate(nBytes));
+    std::size_t nBytes = BufferBytes(nLength);
+    auto* pData = static_cast<CStringData*>(AfxPoolAllocateBlock(nBytes));
     // The whole block is usable: small ones are rounded up to their slot.
     const std::size_t nUnits = (nBytes - kHeaderBytes) / sizeof(WCHAR) - 1;
     new (&pData->nRefs) std::atomic<int>(1);
@@ -47,7 +47,8 @@ CStringData* CString::AllocData(int nLength)
 
 void CString::FreeData(CStringData* pData) noexcept
 {
-    const std::size_t nBytes = AfxPoolBlockBytes(BufferBytes(pData->nAllocLength));
+    // The room was worked out from the block's whole size.
+    const std::size_t nBytes = BufferBytes(pData->nAllocLength);
     pData->nRefs.~atomic();
     AfxPoolFree(pData, nBytes);
 }
@@ -78,7 +79,12 @@ int CString::RoomFor(int nLength) const noexcept
 
 void CString::Reserve(int nLength, int nKeep)
 {
-    if (m_pData != Nil() && m_pData->nAllocLength >= nLength && m_pData->nRefs.load(std::memory_order_acquire) == 1)
+    if (m_pData == Nil())
+    {
+        m_pData = AllocData(nLength);
+        return;
+    }
+    if (m_pData->nAllocLength >= nLength && m_pData->nRefs.load(std::memory_order_acquire) == 1)
         return;
     CStringData* pNew = AllocData(RoomFor(nLength));
     nKeep = std::min(nKeep, m_pData->nDataLength);
@@ -93,17 +99,6 @@ WCHAR* CString::Own()
 {
     Reserve(GetLength(), GetLength());
     return m_pData->data();
-}
-
-void CString::SetLength(int nLength) noexcept
-{
-    m_pData->nDataLength = nLength;
-    m_pData->data()[nLength] = 0;
-}
-
-CString::CString(LPCWSTR psz) : m_pData(Nil())
-{
-    *this = psz;
 }
 
 CString::CString(LPCWSTR pch, int nLength) : m_pData(Nil())
@@ -154,12 +149,6 @@ CString& CString::operator=(WCHAR ch)
     CString copy(units, 1);
     *this = std::move(copy);
     return *this;
-}
-
-void CString::Empty() noexcept
-{
-    Release(m_pData);
-    m_pData = Nil();
 }
 
 WCHAR CString::GetAt(int iChar) const
@@ -339,7 +328,7 @@ LPWSTR CString::GetBuffer(int nMinBufferLength)
     return m_pData->data();
 }
 
-LPWSTR CString::GetBufferSetLength(int nLength)
+LPWSTR CString::GrowBufferSetLength(int nLength)
 {
     CheckLength(nLength);
     Reserve(nLength, nLength);
@@ -347,7 +336,7 @@ LPWSTR CString::GetBufferSetLength(int nLength)
     return m_pData->data();
 }
 
-void CString::ReleaseBuffer(int nNewLength)
+void CString::ReleaseBufferSlowly(int nNewLength)
 {
     if (m_pData == Nil())
     {

@@ -33,7 +33,11 @@ class AFX_CORE_API CString
 {
 public:
     CString() noexcept : m_pData(Nil()) {}
-    CString(LPCWSTR psz);
+    CString(LPCWSTR psz) : m_pData(Nil())
+    {
+        if (psz != nullptr && *psz != 0)
+            *this = psz;
+    }
     CString(LPCWSTR pch, int nLength);
     CString(WCHAR ch, int nRepeat = 1);
     CString(const CString& str) noexcept : m_pData(str.m_pData) { AddRef(m_pData); }
@@ -59,7 +63,11 @@ public:
 
     int GetLength() const noexcept { return m_pData->nDataLength; }
     BOOL IsEmpty() const noexcept { return m_pData->nDataLength == 0; }
-    void Empty() noexcept;
+    void Empty() noexcept
+    {
+        Release(m_pData);
+        m_pData = Nil();
+    }
     LPCWSTR GetString() const noexcept { return m_pData->data(); }
     operator LPCWSTR() const noexcept { return m_pData->data(); }
 
@@ -94,8 +102,24 @@ public:
     // to n, or to the first NUL when n is -1.
     LPWSTR GetBuffer();
     LPWSTR GetBuffer(int nMinBufferLength);
-    LPWSTR GetBufferSetLength(int nLength);
-    void ReleaseBuffer(int nNewLength = -1);
+    LPWSTR GetBufferSetLength(int nLength)
+    {
+        if (nLength >= 0 && nLength <= m_pData->nAllocLength && m_pData != Nil() &&
+            m_pData->nRefs.load(std::memory_order_acquire) == 1)
+        {
+            SetLength(nLength);
+            return m_pData->data();
+        }
+        return GrowBufferSetLength(nLength);
+    }
+    void ReleaseBuffer(int nNewLength = -1)
+    {
+        if (nNewLength >= 0 && nNewLength <= m_pData->nAllocLength && m_pData != Nil() &&
+            m_pData->nRefs.load(std::memory_order_acquire) == 1)
+            SetLength(nNewLength);
+        else
+            ReleaseBufferSlowly(nNewLength);
+    }
     void Preallocate(int nLength);
     // Gives back the room beyond the content, where a smaller block holds it.
     void FreeExtra();
@@ -178,7 +202,13 @@ private:
     void Reserve(int nLength, int nKeep);
     // This string's own buffer, unshared, with room for its content.
     WCHAR* Own();
-    void SetLength(int nLength) noexcept;
+    LPWSTR GrowBufferSetLength(int nLength);
+    void ReleaseBufferSlowly(int nNewLength);
+    void SetLength(int nLength) noexcept
+    {
+        m_pData->nDataLength = nLength;
+        m_pData->data()[nLength] = 0;
+    }
 
     CStringData* m_pData;
 };
