@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <mutex>
 #include <new>
-#include <vector>
 
 namespace
 {
@@ -29,9 +28,9 @@ constexpr bool kEveryBlockApart = false;
 constexpr std::size_t kPageBytes = 4096;
 constexpr std::size_t kPagesPerRegion = 16;
 constexpr std::size_t kRegionBytes = kPageBytes * kPagesPerRegion;
-// The shared store keeps this much in free slots before it looks for whole
-// free pages to give back.
-constexpr std::size_t kRetainedBytes = 32 * 1024 * 1024;
+// Regions none of whose pages is in use are kept up to this many (8 MiB),
+// for the next tree; the rest go back to the system at once.
+constexpr std::size_t kKeptEmptyRegions = 128;
 
 // Slot sizes: every 8 bytes from 16 to 128, every 16 bytes to 256.
 constexpr std::size_t kClassCount = 23;
@@ -77,14 +76,18 @@ struct FreeSlot
 struct PoolRegion;
 
 // The head of every page; the slots follow it (in a region's first page,
-// after the region's head).
+// after the region's head). The store keeps the free slots it holds on the
+// page they belong to, so that it knows when the page is free as a whole.
 struct alignas(16) PoolPage
 {
     PoolRegion* region;
+    FreeSlot* freeList; // the slots of the page that the store holds
+    PoolPage* prev;     // among the pages of its class that have free slots
+    PoolPage* next;
     std::uint32_t nSlots;
-    // While the store looks for free pages: how many of this page's slots it holds.
-    std::uint32_t nSeenFree;
-    std::uint32_t nFirstSlot; // offset of the first slot
+    std::uint32_t nFree; // the length of freeList
+    std::uint32_t nFirstSlot;
+    std::uint32_t nIndex; // in its region
 };
 
 PoolPage* PageOf(const void* p)
@@ -92,9 +95,9 @@ PoolPage* PageOf(const void* p)
     return reinterpret_cast<PoolPage*>(reinterpret_cast<std::uintptr_t>(p) & ~std::uintptr_t{kPageBytes - 1});
 }
 
-// kPagesPerRegion pages in one allocation; a region goes back to the system
-// once none of its pages is in use. Its head lies in its first page, behind
-// that page's head.
+// kPagesPerRegion pages in one allocation, which goes back to the system
+// once none of its pages is in use (beyond the few empty ones kept). Its
+// head lies in its first page, behind that page's head.
 struct alignas(16) PoolRegion
 {
     unsigned char* memory;
@@ -109,7 +112,8 @@ constexpr std::size_t FirstSlotOffset(std::uint32_t nPage)
     return sizeof(PoolPage) + (nPage == 0 ? sizeof(PoolRegion) : 0);
 }
 
-struct Batch
+// A list of free slots and its length.
+struct SlotList
 {
     FreeSlot* head;
     std::uint32_t length;
@@ -118,110 +122,154 @@ struct Batch
 struct StoreClass
 {
     std::mutex lock;
-    std::vector<Batch> batches;
+    PoolPage* partial = nullptr; // pages that have free slots in the store
 };
 
-// What all threads share: batches of free slots per class, and the regions.
+// What all threads share: the free slots of every class, page by page, and
+// the regions.
 class PoolStore
 {
 public:
-    // A batch of free slots, or an empty one when the store has none.
-    Batch TakeBatch(std::size_t nClass)
+    // The free slots of one page of the class, or none.
+    SlotList TakeSlots(std::size_t nClass) noexcept
     {
         StoreClass& store = m_classes[nClass];
         const std::lock_guard<std::mutex> guard(store.lock);
-        if (store.batches.empty())
-            return Batch{nullptr, 0};
-        const Batch batch = store.batches.back();
-        store.batches.pop_back();
-        m_freeBytes.fetch_sub(batch.length * SlotBytes(nClass), std::memory_order_relaxed);
-        return batch;
+        PoolPage* page = store.partial;
+        if (page == nullptr)
+            return SlotList{nullptr, 0};
+        UnlinkPage(store, page);
+        const SlotList slots{page->freeList, page->nFree};
+        page->freeList = nullptr;
+        page->nFree = 0;
+        return slots;
     }
 
-    // False when the store has no room for the batch; its slots stay the caller's.
-    bool GiveBatch(std::size_t nClass, Batch batch) noexcept
+    // Takes back a list of free slots of the class; a page all of whose
+    // slots are back is free again, for any class.
+    void GiveSlots(std::size_t nClass, FreeSlot* slot) noexcept
     {
+        StoreClass& store = m_classes[nClass];
+        const std::lock_guard<std::mutex> guard(store.lock);
+        while (slot != nullptr)
         {
-            StoreClass& store = m_classes[nClass];
-            const std::lock_guard<std::mutex> guard(store.lock);
-            try
+            FreeSlot* following = slot->next;
+            PoolPage* page = PageOf(slot);
+            slot->next = page->freeList;
+            page->freeList = slot;
+            if (++page->nFree == 1)
             {
-                store.batches.push_back(batch);
+                page->prev = nullptr;
+                page->next = store.partial;
+                if (store.partial != nullptr)
+                    store.partial->prev = page;
+                store.partial = page;
             }
-            catch (...)
+            if (page->nFree == page->nSlots)
             {
-                return false;
+                UnlinkPage(store, page);
+                ReleasePage(page);
             }
+            slot = following;
         }
-        const std::size_t nFree =
-            m_freeBytes.fetch_add(batch.length * SlotBytes(nClass), std::memory_order_relaxed) + batch.length * SlotBytes(nClass);
-        if (nFree > m_scavengeAt.load(std::memory_order_relaxed))
-        {
-            std::unique_lock<std::mutex> scavenging(m_scavengeLock, std::try_to_lock);
-            if (scavenging.owns_lock())
-                Scavenge();
-        }
-        return true;
     }
 
-    // A fresh page of the class; raises CMemoryException* when none can be had.
+    // A fresh page of the class, none of its slots handed out; raises
+    // CMemoryException* when none can be had.
     PoolPage* NewPage(std::size_t nClass)
     {
         PoolPage* page = nullptr;
         {
             const std::lock_guard<std::mutex> guard(m_regionLock);
-            if (m_pPartial == nullptr)
-                AddRegion();
-            PoolRegion* region = m_pPartial;
+            PoolRegion* region = m_pRegions;
+            if (region == nullptr)
+            {
+                region = m_pEmptyRegions;
+                if (region != nullptr)
+                {
+                    m_pEmptyRegions = region->next;
+                    --m_nEmptyRegions;
+                }
+                else
+                {
+                    region = NewRegion();
+                }
+                LinkRegion(region);
+            }
             std::uint32_t nPage = 0;
             while ((region->freePages & (1u << nPage)) == 0)
                 ++nPage;
             region->freePages &= ~(1u << nPage);
             if (region->freePages == 0)
-                Unlink(region);
+                UnlinkRegion(region);
             page = reinterpret_cast<PoolPage*>(region->memory + nPage * kPageBytes);
             page->region = region;
+            page->nIndex = nPage;
             page->nFirstSlot = static_cast<std::uint32_t>(FirstSlotOffset(nPage));
         }
+        page->freeList = nullptr;
+        page->prev = page->next = nullptr;
         page->nSlots = static_cast<std::uint32_t>((kPageBytes - page->nFirstSlot) / SlotBytes(nClass));
-        page->nSeenFree = 0;
+        page->nFree = 0;
         return page;
     }
 
-    void TrimAll() noexcept
+    // Gives every empty region back to the system.
+    void ReleaseEmptyRegions() noexcept
     {
-        const std::lock_guard<std::mutex> scavenging(m_scavengeLock);
-        Scavenge();
+        const std::lock_guard<std::mutex> guard(m_regionLock);
+        while (m_pEmptyRegions != nullptr)
+        {
+            PoolRegion* region = m_pEmptyRegions;
+            m_pEmptyRegions = region->next;
+            FreeRegion(region);
+        }
+        m_nEmptyRegions = 0;
     }
 
     std::size_t ReservedBytes() const noexcept { return m_reservedBytes.load(std::memory_order_relaxed); }
 
 private:
-    void AddRegion()
+    static void UnlinkPage(StoreClass& store, PoolPage* page) noexcept
+    {
+        if (page->prev != nullptr)
+            page->prev->next = page->next;
+        else
+            store.partial = page->next;
+        if (page->next != nullptr)
+            page->next->prev = page->prev;
+    }
+
+    PoolRegion* NewRegion()
     {
         auto* memory = static_cast<unsigned char*>(::operator new(kRegionBytes, std::align_val_t{kPageBytes}, std::nothrow));
         if (memory == nullptr)
             AfxThrowMemoryException();
-        auto* region = new (memory + sizeof(PoolPage)) PoolRegion{memory, kAllPagesFree, nullptr, nullptr};
-        LinkFirst(region);
         m_reservedBytes.fetch_add(kRegionBytes, std::memory_order_relaxed);
+        return new (memory + sizeof(PoolPage)) PoolRegion{memory, kAllPagesFree, nullptr, nullptr};
     }
 
-    void LinkFirst(PoolRegion* region) noexcept
+    void FreeRegion(PoolRegion* region) noexcept
+    {
+        ::operator delete(region->memory, std::align_val_t{kPageBytes});
+        m_reservedBytes.fetch_sub(kRegionBytes, std::memory_order_relaxed);
+    }
+
+    void LinkRegion(PoolRegion* region) noexcept
     {
         region->prev = nullptr;
-        region->next = m_pPartial;
-        if (m_pPartial != nullptr)
-            m_pPartial->prev = region;
-        m_pPartial = region;
+        region->next = m_pRegions;
+        if (m_pRegions != nullptr)
+            m_pRegions->prev = region;
+        m_pRegions = region;
     }
 
-    void Unlink(PoolRegion* region) noexcept
+    void UnlinkRegion(PoolRegion* region) noexcept
     {
         if (region->prev != nullptr)
             region->prev->next = region->next;
         else
-            m_pPartial = region->next;
+            m_pRegions = region->next;
         if (region->next != nullptr)
             region->next->prev = region->prev;
     }
@@ -230,110 +278,27 @@ private:
     {
         const std::lock_guard<std::mutex> guard(m_regionLock);
         PoolRegion* region = page->region;
-        const auto nPage = static_cast<std::uint32_t>((reinterpret_cast<unsigned char*>(page) - region->memory) / kPageBytes);
         if (region->freePages == 0)
-            LinkFirst(region);
-        region->freePages |= 1u << nPage;
-        if (region->freePages == kAllPagesFree)
-        {
-            Unlink(region);
-            ::operator delete(region->memory, std::align_val_t{kPageBytes});
-            m_reservedBytes.fetch_sub(kRegionBytes, std::memory_order_relaxed);
-        }
-    }
-
-    // Gives back every page all of whose slots the store holds. Runs under
-    // m_scavengeLock.
-    void Scavenge() noexcept
-    {
-        for (std::size_t nClass = 0; nClass < kClassCount; ++nClass)
-            ScavengeClass(nClass);
-        m_scavengeAt.store(std::max(kRetainedBytes, 2 * m_freeBytes.load(std::memory_order_relaxed)),
-                           std::memory_order_relaxed);
-    }
-
-    void ScavengeClass(std::size_t nClass) noexcept
-    {
-        StoreClass& store = m_classes[nClass];
-        const std::lock_guard<std::mutex> guard(store.lock);
-        if (store.batches.empty())
+            LinkRegion(region);
+        region->freePages |= 1u << page->nIndex;
+        if (region->freePages != kAllPagesFree)
             return;
-        std::vector<PoolPage*> freePages;
-        for (const Batch& batch : store.batches)
+        UnlinkRegion(region);
+        if (m_nEmptyRegions >= kKeptEmptyRegions)
         {
-            for (FreeSlot* slot = batch.head; slot != nullptr; slot = slot->next)
-            {
-                PoolPage* page = PageOf(slot);
-                if (++page->nSeenFree == page->nSlots)
-                {
-                    try
-                    {
-                        freePages.push_back(page);
-                    }
-                    catch (...)
-                    {
-                        --page->nSeenFree; // kept for now: it stays in the batches
-                    }
-                }
-            }
-        }
-        if (freePages.empty())
-        {
-            for (const Batch& batch : store.batches)
-                for (FreeSlot* slot = batch.head; slot != nullptr; slot = slot->next)
-                    PageOf(slot)->nSeenFree = 0;
+            FreeRegion(region);
             return;
         }
-
-        // The slots of the other pages, in one list, then cut into batches
-        // again; the last one takes what is left when the vector is full, so
-        // that nothing here allocates.
-        FreeSlot* kept = nullptr;
-        for (const Batch& batch : store.batches)
-        {
-            for (FreeSlot* slot = batch.head; slot != nullptr;)
-            {
-                FreeSlot* following = slot->next;
-                PoolPage* page = PageOf(slot);
-                if (page->nSeenFree != page->nSlots)
-                {
-                    page->nSeenFree = 0;
-                    slot->next = kept;
-                    kept = slot;
-                }
-                slot = following;
-            }
-        }
-        const std::size_t nDropped = freePages.size() * freePages.front()->nSlots;
-        const std::size_t nRoom = store.batches.size();
-        store.batches.clear();
-        const std::uint32_t nBatchLength = BatchLength(nClass);
-        while (kept != nullptr)
-        {
-            Batch batch{kept, 1};
-            FreeSlot* last = kept;
-            const bool bLastRoom = store.batches.size() + 1 == nRoom;
-            while (last->next != nullptr && (bLastRoom || batch.length < nBatchLength))
-            {
-                last = last->next;
-                ++batch.length;
-            }
-            kept = last->next;
-            last->next = nullptr;
-            store.batches.push_back(batch); // within the capacity it had
-        }
-        for (PoolPage* page : freePages)
-            ReleasePage(page);
-        m_freeBytes.fetch_sub(nDropped * SlotBytes(nClass), std::memory_order_relaxed);
+        region->next = m_pEmptyRegions;
+        m_pEmptyRegions = region;
+        ++m_nEmptyRegions;
     }
 
     std::array<StoreClass, kClassCount> m_classes;
-    std::atomic<std::size_t> m_freeBytes{0};
-    std::atomic<std::size_t> m_scavengeAt{kRetainedBytes};
-    std::mutex m_scavengeLock;
-
     std::mutex m_regionLock;
-    PoolRegion* m_pPartial = nullptr;
+    PoolRegion* m_pRegions = nullptr;      // in use, with free pages
+    PoolRegion* m_pEmptyRegions = nullptr; // none of whose pages is in use
+    std::size_t m_nEmptyRegions = 0;
     std::atomic<std::size_t> m_reservedBytes{0};
 };
 
@@ -372,13 +337,10 @@ struct ThreadCache
                 auto* slot = reinterpret_cast<FreeSlot*>(cache.bump);
                 slot->next = cache.head;
                 cache.head = slot;
-                ++cache.length;
             }
-            if (cache.head != nullptr && Store().GiveBatch(nClass, Batch{cache.head, cache.length}))
-            {
-                cache.head = nullptr;
-                cache.length = 0;
-            }
+            Store().GiveSlots(nClass, cache.head);
+            cache.head = nullptr;
+            cache.length = 0;
         }
     }
 };
@@ -419,15 +381,15 @@ CacheOwner::~CacheOwner()
     return t_pCache;
 }
 
-// Refills an empty list from the store's batches, or from a fresh page.
+// Refills an empty list from the store's free slots, or from a fresh page.
 [[gnu::noinline]] void* Refill(ClassCache& cache, std::size_t nClass)
 {
-    const Batch batch = Store().TakeBatch(nClass);
-    if (batch.head != nullptr)
+    const SlotList slots = Store().TakeSlots(nClass);
+    if (slots.head != nullptr)
     {
-        cache.head = batch.head->next;
-        cache.length = batch.length - 1;
-        return batch.head;
+        cache.head = slots.head->next;
+        cache.length = slots.length - 1;
+        return slots.head;
     }
     PoolPage* page = Store().NewPage(nClass);
     unsigned char* first = reinterpret_cast<unsigned char*>(page) + page->nFirstSlot;
@@ -443,17 +405,11 @@ CacheOwner::~CacheOwner()
     FreeSlot* last = cache.head;
     for (std::uint32_t i = 1; i < nBatchLength; ++i)
         last = last->next;
-    FreeSlot* rest = last->next;
+    FreeSlot* batch = cache.head;
+    cache.head = last->next;
+    cache.length -= nBatchLength;
     last->next = nullptr;
-    if (Store().GiveBatch(nClass, Batch{cache.head, nBatchLength}))
-    {
-        cache.head = rest;
-        cache.length -= nBatchLength;
-    }
-    else
-    {
-        last->next = rest;
-    }
+    Store().GiveSlots(nClass, batch);
 }
 
 // For a thread that is ending: a cache for this one block, whose rest
@@ -466,12 +422,10 @@ CacheOwner::~CacheOwner()
     return p;
 }
 
-// Where the store has no room even for this, the slot is not used again;
-// its page stays.
 [[gnu::noinline]] void FreeWithoutCache(FreeSlot* slot, std::size_t nClass) noexcept
 {
     slot->next = nullptr;
-    Store().GiveBatch(nClass, Batch{slot, 1});
+    Store().GiveSlots(nClass, slot);
 }
 
 [[gnu::noinline]] void* AllocateApart(std::size_t nBytes)
@@ -481,10 +435,7 @@ CacheOwner::~CacheOwner()
         AfxThrowMemoryException();
     return p;
 }
-} // namespace
 
-namespace
-{
 // A slot of the class from the calling thread's cache.
 inline void* AllocateSlot(std::size_t nClass)
 {
@@ -496,6 +447,9 @@ inline void* AllocateSlot(std::size_t nClass)
     {
         cache.head = slot->next;
         --cache.length;
+        // The next slot is asked for while this one is used: a list of
+        // slots freed long ago would otherwise stall every allocation.
+        __builtin_prefetch(cache.head, 1);
         return slot;
     }
     if (cache.bump != cache.bumpEnd)
@@ -551,9 +505,11 @@ void AfxPoolFree(void* p, std::size_t nBytes) noexcept
 
 void AfxPoolTrim() noexcept
 {
-    if (!kEveryBlockApart && t_pCache != nullptr)
+    if (kEveryBlockApart)
+        return;
+    if (t_pCache != nullptr)
         t_pCache->Flush();
-    Store().TrimAll();
+    Store().ReleaseEmptyRegions();
 }
 
 std::size_t AfxPoolReservedBytes() noexcept
