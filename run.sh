@@ -24,7 +24,7 @@ fi
 
 say() { printf 'run.sh: %s\n' "$*"; }
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64)
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine)
 ((headless)) && packages+=(xvfb imagemagick)
 "$root/tools/install-missing.sh" "${packages[@]}"
 
@@ -32,27 +32,14 @@ say "building in $build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
 cmake --build "$build" --target TestZOLUILib ZOLUIDriver -- -j2
 
-# The 64-bit loader directly: the wine wrapper insists on a 32-bit Wine.
-wine=/usr/lib/wine/wine64
-[[ -x $wine ]] || wine=$(command -v wine64 || command -v wine)
-wineserver=/usr/lib/wine/wineserver64
-[[ -x $wineserver ]] || wineserver=wineserver
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
-# Wine converts file names with the locale's character set; without UTF-8 a
-# build folder outside ASCII could not be opened.
-export LC_ALL=C.UTF-8
+source "$root/tools/wine-prefix.sh"
+export WINEPREFIX="$build/wineprefix"
 if [[ ! -e $WINEPREFIX/.zol-ready ]]; then
   say "creating the Wine prefix $WINEPREFIX"
-  # No Mono or Gecko: the first start would otherwise offer to download them.
-  # The server started here knows no display: let it end before the program
-  # starts, or the program would find no window driver.
-  if ! WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >"$WINEPREFIX.log" 2>&1 ||
-     ! "$wineserver" -w >>"$WINEPREFIX.log" 2>&1; then
-    cat "$WINEPREFIX.log" >&2
-    say "could not create the Wine prefix"
-    exit 1
-  fi
-  touch "$WINEPREFIX/.zol-ready"
+fi
+if ! prepare_wine_prefix "$WINEPREFIX"; then
+  say "could not create the Wine prefix"
+  exit 1
 fi
 
 # Who draws window captions: a window manager on a real display, Wine itself
