@@ -27,6 +27,20 @@ std::wstring ItemLabel(HMENU hMenu, int nItem)
     return szLabel;
 }
 
+// The label as shown without its underlined letter: "&&" is one '&', a
+// single '&' goes. (DT_HIDEPREFIX would do this, but Wine ignores it.)
+std::wstring WithoutMnemonic(const std::wstring& strLabel)
+{
+    std::wstring strShown;
+    for (std::size_t i = 0; i < strLabel.size(); ++i)
+    {
+        if (strLabel[i] == L'&' && ++i == strLabel.size())
+            break;
+        strShown += strLabel[i];
+    }
+    return strShown;
+}
+
 // The character after a single '&', or 0.
 wchar_t Mnemonic(const std::wstring& strLabel)
 {
@@ -164,7 +178,8 @@ LRESULT CZOLUICoolMenuBar::OnPaint(WPARAM, LPARAM)
 
         GdiSelection font(hDC, skin.m_barFont.get());
         ::SetBkMode(hDC, TRANSPARENT);
-        const UINT nTextFormat = DT_SINGLELINE | DT_CENTER | DT_VCENTER | (ShowsKeyboardCues() ? 0 : DT_HIDEPREFIX);
+        const bool bCues = ShowsKeyboardCues() != FALSE;
+        const UINT nTextFormat = DT_SINGLELINE | DT_CENTER | DT_VCENTER | (bCues ? 0 : DT_NOPREFIX);
         for (std::size_t i = 0; i < m_itemRects.size(); ++i)
         {
             const RECT& item = m_itemRects[i];
@@ -183,7 +198,9 @@ LRESULT CZOLUICoolMenuBar::OnPaint(WPARAM, LPARAM)
             if (static_cast<int>(i) == m_nPressed)
                 ::OffsetRect(&text, 1, 1);
             ::SetTextColor(hDC, bHighlighted ? skin.m_crItemText : skin.m_crBarText);
-            const std::wstring strLabel = ItemLabel(m_menu.m_hMenu, static_cast<int>(i));
+            std::wstring strLabel = ItemLabel(m_menu.m_hMenu, static_cast<int>(i));
+            if (!bCues)
+                strLabel = WithoutMnemonic(strLabel);
             ::DrawTextW(hDC, strLabel.c_str(), -1, &text, nTextFormat);
         }
     }

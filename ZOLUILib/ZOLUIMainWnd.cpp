@@ -120,8 +120,9 @@ void DrawCaptionButton(HDC hDC, const RECT& button, UINT nHit, bool bMaximized, 
     }
 }
 
-// The system menu offers what the frame's state allows, as a window's own
-// does; the frame sizes by its border, so Size is offered too.
+// The system menu offers what the frame's state allows, as the system does
+// for a window of the frame's style. The frame has no sizing frame of the
+// system's, which sizing from the keyboard would need: Size is not offered.
 void PrepareSystemMenu(HMENU hMenu, HWND hWnd)
 {
     const bool bZoomed = ::IsZoomed(hWnd) != FALSE;
@@ -131,7 +132,7 @@ void PrepareSystemMenu(HMENU hMenu, HWND hWnd)
     };
     enable(SC_RESTORE, bZoomed || bIconic);
     enable(SC_MOVE, !bZoomed);
-    enable(SC_SIZE, !bZoomed && !bIconic);
+    enable(SC_SIZE, false);
     enable(SC_MINIMIZE, !bIconic);
     enable(SC_MAXIMIZE, !bZoomed);
     ::SetMenuDefaultItem(hMenu, SC_CLOSE, FALSE);
@@ -361,27 +362,29 @@ LRESULT CZOLUIMainWnd::OnNcHitTest(WPARAM, LPARAM lParam)
 
 void CZOLUIMainWnd::SetHotButton(UINT nHit)
 {
-    if (nHit == m_nHotButton)
+    const UINT nButton = IsCaptionButton(nHit) ? nHit : 0;
+    // WM_NCMOUSELEAVE tells when the mouse leaves the caption.
+    if (nButton != 0 && !m_bTrackingNcLeave)
+    {
+        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE | TME_NONCLIENT, m_hWnd, 0};
+        m_bTrackingNcLeave = ::TrackMouseEvent(&track) != FALSE;
+    }
+    if (nButton == m_nHotButton)
         return;
-    m_nHotButton = nHit;
+    m_nHotButton = nButton;
     PaintNonClient();
 }
 
 LRESULT CZOLUIMainWnd::OnNcMouseMove(WPARAM wParam, LPARAM lParam)
 {
-    if (!m_bTrackingNcLeave)
-    {
-        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE | TME_NONCLIENT, m_hWnd, 0};
-        m_bTrackingNcLeave = ::TrackMouseEvent(&track) != FALSE;
-    }
-    SetHotButton(IsCaptionButton(static_cast<UINT>(wParam)) ? static_cast<UINT>(wParam) : 0);
+    SetHotButton(static_cast<UINT>(wParam));
     return DefWindowProc(WM_NCMOUSEMOVE, wParam, lParam);
 }
 
 LRESULT CZOLUIMainWnd::OnNcMouseLeave(WPARAM, LPARAM)
 {
     m_bTrackingNcLeave = false;
-    SetHotButton(0);
+    SetHotButton(HTNOWHERE);
     return 0;
 }
 
@@ -438,7 +441,12 @@ LRESULT CZOLUIMainWnd::OnMouseMove(WPARAM wParam, LPARAM lParam)
         return 0;
     }
     if (m_nSizingHit == 0)
+    {
+        // In the client area: no caption button is hot (Wine reports the
+        // leaving of the caption only after a while).
+        SetHotButton(HTCLIENT);
         return DefWindowProc(WM_MOUSEMOVE, wParam, lParam);
+    }
     const int dx = cursor.x - m_ptSizingStart.x;
     const int dy = cursor.y - m_ptSizingStart.y;
     const SIZE minimum = MinimumSize();
@@ -493,6 +501,13 @@ LRESULT CZOLUIMainWnd::OnCaptureChanged(WPARAM, LPARAM)
     if (m_nPressedButton != 0)
     {
         m_nPressedButton = 0;
+        // The mouse moved without WM_NCMOUSEMOVE while the button was held,
+        // and the capture may have ended the tracking of its leaving.
+        POINT cursor;
+        ::GetCursorPos(&cursor);
+        m_bTrackingNcLeave = false;
+        m_nHotButton = 0;
+        SetHotButton(HitTestScreen(cursor));
         PaintNonClient();
     }
     return 0;

@@ -68,6 +68,7 @@ private:
     SIZE MinimumSize() const;
     // What the point of the screen is of the frame (an HT code).
     UINT HitTestScreen(POINT point) const;
+    // Shows the caption button at nHit hot (none when nHit is not one).
     void SetHotButton(UINT nHit);
     // Opens the system menu below the caption icon; bFromClick when a click
     // on the icon opened it.

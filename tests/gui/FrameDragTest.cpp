@@ -54,6 +54,7 @@ class FrameDragTest : public ProgramTest, public ::testing::WithParamInterface<D
 TEST_P(FrameDragTest, TheFrameFollowsTheMouse)
 {
     const DragCase& drag = GetParam();
+    FramePlacementScope placement(Frame());
     RECT before;
     ::GetWindowRect(Frame(), &before);
     Drag(Frame(), PointOf(before, drag.x, drag.y), {40, 30});
@@ -68,10 +69,6 @@ TEST_P(FrameDragTest, TheFrameFollowsTheMouse)
     RECT client;
     ::GetClientRect(Frame(), &client);
     EXPECT_EQ(client.right, BarArea().right);
-
-    ::SetWindowPos(Frame(), nullptr, before.left, before.top, before.right - before.left,
-                   before.bottom - before.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    PumpMessages();
 }
 
 INSTANTIATE_TEST_SUITE_P(Drags, FrameDragTest, ::testing::ValuesIn(kDragCases),

@@ -132,3 +132,35 @@ TEST(Process, ClosedFromOutsideWhileAMenuIsOpenItEnds)
     ::SendMessageTimeoutW(hFrame, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &nResult);
     EXPECT_EQ(0, program.ExitCode(20000));
 }
+
+TEST(Process, ReleasingTheCloseButtonEndsIt)
+{
+    RunningProgram program(ProgramFolder());
+    ASSERT_TRUE(program.IsStarted());
+    const HWND hFrame = program.Frame();
+    ASSERT_NE(nullptr, hFrame);
+
+    const POINT close = FindHitPoint(hFrame, HTCLOSE);
+    ASSERT_GE(close.x, 0);
+    SendMouseInput(close, 0);
+    SendMouseInput(close, MOUSEEVENTF_LEFTDOWN);
+    ::Sleep(300);
+    EXPECT_EQ(-1, program.ExitCode(0)) << "pressing the button does not close the program";
+    SendMouseInput(close, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(0, program.ExitCode(20000));
+}
+
+TEST(Process, DoubleClickOnTheIconEndsIt)
+{
+    RunningProgram program(ProgramFolder());
+    ASSERT_TRUE(program.IsStarted());
+    const HWND hFrame = program.Frame();
+    ASSERT_NE(nullptr, hFrame);
+
+    const POINT icon = FindHitPoint(hFrame, HTSYSMENU);
+    ASSERT_GE(icon.x, 0);
+    SendMouseInput(icon, 0);
+    SendMouseInput(icon, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+    SendMouseInput(icon, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(0, program.ExitCode(20000));
+}
