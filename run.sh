@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the skin test program TestZOLUILib for Windows (x86-64, MinGW) and
 # runs it under Wine: on your display when there is one; otherwise on a
-# virtual display, where it is driven through the four skins and the about
-# box and a screenshot of each state is saved.
+# virtual display, where it is driven through the four skins, the about box,
+# the Skin menu and the system menu, and a screenshot of each state is saved.
 #
 #   ./run.sh               run it (headless when DISPLAY is unset)
 #   ./run.sh --headless    headless even when there is a display
@@ -25,7 +25,7 @@ fi
 say() { printf 'run.sh: %s\n' "$*"; }
 
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine)
-((headless)) && packages+=(xvfb imagemagick)
+((headless)) && packages+=(xvfb imagemagick xdotool)
 "$root/tools/install-missing.sh" "${packages[@]}"
 
 say "building in $build"
@@ -113,6 +113,19 @@ sleep 1
 shot "$step-About"
 driver press "About TestZOLUILib" 1
 driver gone "About TestZOLUILib"
+
+# Menus, opened from the keyboard as a user would: F10 highlights File, two
+# steps right Skin, Down opens it, Down selects CoolBar and Right opens that.
+# Alt+Space opens the system menu.
+keys() {
+  xdotool key --delay 200 "$@"
+  sleep 1
+}
+keys F10 Right Right Down Down Right
+shot "$((step + 1))-SkinMenu"
+keys Escape Escape Escape alt+space
+shot "$((step + 2))-SystemMenu"
+keys Escape
 
 driver post "$title" exit
 driver gone "$title"
