@@ -161,6 +161,7 @@ BEGIN_MESSAGE_MAP(CZOLUIMainWnd, CFrameWnd)
     ON_MESSAGE(WM_SIZE, OnSize)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
     ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
+    ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
     ON_MESSAGE(WM_SYSKEYDOWN, OnSysKeyDown)
     ON_MESSAGE(WM_SYSKEYUP, OnSysKeyUp)
     ON_MESSAGE(WM_KEYUP, OnKeyUp)
@@ -560,6 +561,21 @@ LRESULT CZOLUIMainWnd::KeyMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     m_wndMenuBar.SetAltKeyDown(::GetKeyState(VK_MENU) < 0);
     return DefWindowProc(message, wParam, lParam);
+}
+
+LRESULT CZOLUIMainWnd::OnKeyDown(WPARAM wParam, LPARAM lParam)
+{
+    // Esc while the border is dragged puts the frame back, as the system's
+    // own sizing does.
+    if (wParam == VK_ESCAPE && m_nSizingHit != 0)
+    {
+        const RECT& start = m_rcSizingStart;
+        ::SetWindowPos(m_hWnd, nullptr, start.left, start.top, start.right - start.left, start.bottom - start.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ::ReleaseCapture();
+        return 0;
+    }
+    return DefWindowProc(WM_KEYDOWN, wParam, lParam);
 }
 
 LRESULT CZOLUIMainWnd::OnSysKeyDown(WPARAM wParam, LPARAM lParam)

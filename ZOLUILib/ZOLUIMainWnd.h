@@ -52,6 +52,7 @@ protected:
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnSysKeyDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnSysKeyUp(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyUp(WPARAM wParam, LPARAM lParam);

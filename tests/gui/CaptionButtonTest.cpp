@@ -108,6 +108,22 @@ TEST_F(ProgramTest, CaptionButtonsMaximizeRestoreAndMinimizeTheFrame)
     EXPECT_TRUE(states[2].bIconic);
 }
 
+TEST_F(ProgramTest, DoubleClickOnTheCaptionMaximizesAndRestores)
+{
+    FramePlacementScope placement(Frame());
+    const auto doubleClick = [&] {
+        const POINT caption = PointOf(Frame(), HTCAPTION);
+        SendMouseInput(caption, 0);
+        SendMouseInput(caption, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+        SendMouseInput(caption, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+    };
+    std::vector<bool> zoomed;
+    const auto record = [&] { zoomed.push_back(::IsZoomed(Frame()) != FALSE); };
+    ScriptedUser user({doubleClick, record, doubleClick, record});
+    PumpMessages(300, 5000);
+    EXPECT_EQ((std::vector<bool>{true, false}), zoomed);
+}
+
 TEST_F(ProgramTest, CaptionButtonsLookHotUnderTheMouseAndPressedWhileHeld)
 {
     FramePlacementScope placement(Frame());
