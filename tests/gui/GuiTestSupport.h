@@ -233,6 +233,49 @@ private:
     UINT_PTR m_nTimer = 0;
 };
 
+// A hook on this thread (WH_CALLWNDPROC, WH_GETMESSAGE, ...) for the life of
+// the object.
+class ThreadHookScope
+{
+public:
+    ThreadHookScope(int idHook, HOOKPROC pfnHook)
+        : m_hHook(::SetWindowsHookExW(idHook, pfnHook, nullptr, ::GetCurrentThreadId()))
+    {
+    }
+    ThreadHookScope(const ThreadHookScope&) = delete;
+    ThreadHookScope& operator=(const ThreadHookScope&) = delete;
+    ~ThreadHookScope() { ::UnhookWindowsHookEx(m_hHook); }
+
+private:
+    HHOOK m_hHook;
+};
+
+struct ClassSearch
+{
+    const wchar_t* pszClass;
+    HWND hFound;
+};
+
+inline BOOL CALLBACK MatchClass(HWND hWnd, LPARAM lParam)
+{
+    auto* pSearch = reinterpret_cast<ClassSearch*>(lParam);
+    wchar_t szClass[64] = {};
+    ::GetClassNameW(hWnd, szClass, 64);
+    if (std::wstring(szClass) != pSearch->pszClass || !::IsWindowVisible(hWnd))
+        return TRUE;
+    pSearch->hFound = hWnd;
+    return FALSE;
+}
+
+// A shown top-level window of this thread of the window class ("#32770" for
+// a dialog, "#32768" for a popup menu); null if there is none.
+inline HWND FindThreadWindowOfClass(const wchar_t* pszClass)
+{
+    ClassSearch search = {pszClass, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
+
 inline std::u16string ToUtf16(const std::wstring& str)
 {
     return std::u16string(str.begin(), str.end());

@@ -63,18 +63,10 @@ protected:
 class MenuLoopWatch
 {
 public:
-    explicit MenuLoopWatch(HWND hFrame)
-        : m_hFrame(hFrame), m_hHook(::SetWindowsHookExW(WH_CALLWNDPROC, Watch, nullptr, ::GetCurrentThreadId()))
-    {
-        s_pCurrent = this;
-    }
+    explicit MenuLoopWatch(HWND hFrame) : m_hFrame(hFrame), m_hook(WH_CALLWNDPROC, Watch) { s_pCurrent = this; }
     MenuLoopWatch(const MenuLoopWatch&) = delete;
     MenuLoopWatch& operator=(const MenuLoopWatch&) = delete;
-    ~MenuLoopWatch()
-    {
-        ::UnhookWindowsHookEx(m_hHook);
-        s_pCurrent = nullptr;
-    }
+    ~MenuLoopWatch() { s_pCurrent = nullptr; }
 
     int Opened() const { return m_nOpened; }
     bool IsOpen() const { return m_bOpen; }
@@ -104,7 +96,7 @@ private:
     HWND m_hFrame;
     int m_nOpened = 0;
     bool m_bOpen = false;
-    HHOOK m_hHook;
+    ThreadHookScope m_hook;
 };
 
 // Records the system commands posted to the frame (minimize, maximize,
@@ -113,18 +105,10 @@ private:
 class SysCommandWatch
 {
 public:
-    explicit SysCommandWatch(HWND hFrame)
-        : m_hFrame(hFrame), m_hHook(::SetWindowsHookExW(WH_GETMESSAGE, Watch, nullptr, ::GetCurrentThreadId()))
-    {
-        s_pCurrent = this;
-    }
+    explicit SysCommandWatch(HWND hFrame) : m_hFrame(hFrame), m_hook(WH_GETMESSAGE, Watch) { s_pCurrent = this; }
     SysCommandWatch(const SysCommandWatch&) = delete;
     SysCommandWatch& operator=(const SysCommandWatch&) = delete;
-    ~SysCommandWatch()
-    {
-        ::UnhookWindowsHookEx(m_hHook);
-        s_pCurrent = nullptr;
-    }
+    ~SysCommandWatch() { s_pCurrent = nullptr; }
 
     const std::vector<UINT>& Commands() const { return m_commands; }
 
@@ -146,7 +130,7 @@ private:
     static inline SysCommandWatch* s_pCurrent = nullptr;
     HWND m_hFrame;
     std::vector<UINT> m_commands;
-    HHOOK m_hHook;
+    ThreadHookScope m_hook;
 };
 
 // Puts the frame back where and as it was, active and with the mouse away

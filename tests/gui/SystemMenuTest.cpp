@@ -143,16 +143,6 @@ TEST_P(SystemMenuTest, ItsItemsWork)
 INSTANTIATE_TEST_SUITE_P(KeysAndMouse, SystemMenuTest, ::testing::ValuesIn(kSystemMenuCases),
                          [](const ::testing::TestParamInfo<SystemMenuCase>& param) { return param.param.pszName; });
 
-BOOL CALLBACK FindPopupMenu(HWND hWnd, LPARAM lParam)
-{
-    wchar_t szClass[16] = {};
-    ::GetClassNameW(hWnd, szClass, 16);
-    if (std::wstring(szClass) != L"#32768" || !::IsWindowVisible(hWnd))
-        return TRUE;
-    *reinterpret_cast<HWND*>(lParam) = hWnd;
-    return FALSE;
-}
-
 // What the open system menu showed: where it was, and which items it offered.
 struct SystemMenuSeen
 {
@@ -169,8 +159,7 @@ SystemMenuSeen SeeSystemMenu(HWND hFrame, bool bMaximized)
     PumpMessages();
     SystemMenuSeen seen;
     const auto see = [&] {
-        HWND hPopup = nullptr;
-        ::EnumWindows(FindPopupMenu, reinterpret_cast<LPARAM>(&hPopup));
+        const HWND hPopup = FindThreadWindowOfClass(L"#32768");
         if (hPopup != nullptr)
             ::GetWindowRect(hPopup, &seen.rect);
         const HMENU hMenu = ::GetSystemMenu(hFrame, FALSE);
