@@ -78,7 +78,8 @@ void DrawCaptionButton(HDC hDC, const RECT& button, UINT nHit, bool bMaximized, 
     RECT glyphArea = button;
     if (look != ButtonLook::Normal)
     {
-        GdiHandle<HBRUSH> backing(::CreateSolidBrush(MixColours(crCaption, crGlyph, look == ButtonLook::Hot ? 25 : 45)));
+        const int nBacking = look == ButtonLook::Hot ? 25 : 45;
+        GdiHandle<HBRUSH> backing(::CreateSolidBrush(MixColours(crCaption, crGlyph, nBacking)));
         ::FillRect(hDC, &button, backing.get());
         SkinFrameRect(hDC, button, MixColours(crCaption, crGlyph, 60));
         if (look == ButtonLook::Pressed)
