@@ -400,7 +400,6 @@ UINT CZOLUICoolMenuBar::TrackPopup(int nItem)
 int CZOLUICoolMenuBar::RunKeyboardMode(int nItem)
 {
     const HWND hBar = m_hWnd;
-    const HWND hFrame = ::GetAncestor(hBar, GA_ROOT);
     m_bKeyboardMode = true;
     m_bLeaveMode = false;
     m_nPressed = -1;
@@ -427,9 +426,6 @@ int CZOLUICoolMenuBar::RunKeyboardMode(int nItem)
         ::DispatchMessageW(&msg);
         if (!::IsWindow(hBar))
             return -1;
-        // Another window was activated: the keyboard is no longer the bar's.
-        if (::GetActiveWindow() != hFrame)
-            m_bLeaveMode = true;
     }
     if (!::IsWindow(hBar))
         return -1;

@@ -35,7 +35,8 @@ public:
     BOOL OpenByMnemonic(WCHAR chMnemonic);
     // The menu key alone (Alt or F10): highlights the first item without
     // opening it and runs the bar's keyboard mode until the user leaves it
-    // or has chosen from a menu. FALSE when the bar has no items.
+    // or has chosen from a menu. WM_CANCELMODE ends the mode, as when the
+    // frame is deactivated. FALSE when the bar has no items.
     BOOL EnterKeyboardMode();
     // The item highlighted for the keyboard; -1 when not in keyboard mode.
     int GetKeyboardItem() const;

@@ -340,9 +340,13 @@ void CZOLUIMainWnd::PaintNonClient()
 LRESULT CZOLUIMainWnd::OnNcActivate(WPARAM wParam, LPARAM)
 {
     m_bActive = wParam != 0;
-    // Alt may be released in the window that takes over.
-    if (!m_bActive)
+    if (!m_bActive && m_wndMenuBar.m_hWnd != nullptr)
+    {
+        // The keyboard goes to the window that takes over: the bar leaves
+        // its keyboard mode, and Alt may be released there.
+        m_wndMenuBar.SendMessage(WM_CANCELMODE);
         m_wndMenuBar.SetAltKeyDown(FALSE);
+    }
     PaintNonClient();
     return TRUE;
 }

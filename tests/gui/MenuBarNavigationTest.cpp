@@ -241,6 +241,36 @@ TEST_P(MenuBarNavigation, ReachesWhatAUserWouldReach)
 INSTANTIATE_TEST_SUITE_P(KeysAndMouse, MenuBarNavigation, ::testing::ValuesIn(kNavigationCases),
                          [](const ::testing::TestParamInfo<NavigationCase>& param) { return param.param.pszName; });
 
+TEST_F(ProgramTest, ActivatingAnotherWindowEndsTheKeyboardMode)
+{
+    ::SetForegroundWindow(Frame());
+    ::SetFocus(Frame());
+    PumpMessages();
+    HWND hOther = nullptr;
+    int nBefore = kNoMode;
+    int nAfter = kNoMode;
+    ScriptedUser user({[] { SendKeyChord({VK_F10}); },
+                       [&] {
+                           nBefore = MenuBar().GetKeyboardItem();
+                           hOther = ::CreateWindowExW(0, L"STATIC", L"Another window", WS_POPUP | WS_VISIBLE, 0, 0,
+                                                      100, 100, nullptr, nullptr, nullptr, nullptr);
+                           ::SetForegroundWindow(hOther);
+                       },
+                       [&] { nAfter = MenuBar().GetKeyboardItem(); }},
+                      [] {
+                          if (MenuBar().GetKeyboardItem() == kNoMode)
+                              return false;
+                          ::SendMessageW(MenuBarWindow(), WM_CANCELMODE, 0, 0);
+                          return true;
+                      });
+    PumpMessages(300, 5000);
+    ::DestroyWindow(hOther);
+    ::SetForegroundWindow(Frame());
+    PumpMessages();
+    EXPECT_EQ(0, nBefore);
+    EXPECT_EQ(kNoMode, nAfter);
+}
+
 // The underlined letters of the bar's labels, with the system set to hide
 // them until the keyboard is used.
 class KeyboardCues : public ProgramTest
