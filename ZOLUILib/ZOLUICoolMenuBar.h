@@ -103,6 +103,8 @@ private:
     int m_nPressed = -1; // the item whose popup is open
     bool m_bTrackingLeave = false;
     bool m_bKeyboardMode = false;
+    // Ends keyboard mode once the message at hand is handled: Esc, Alt or
+    // F10 again, a click elsewhere, WM_CANCELMODE.
     bool m_bLeaveMode = false;
     // Underlined letters: while Alt is held, and while the user works the
     // bar from the keyboard.
