@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the skin test program TestZOLUILib for Windows (x86-64, MinGW) and
 # runs it under Wine: on your display when there is one; otherwise on a
-# virtual display, where it is driven through the four skins and the about
-# box and a screenshot of each state is saved.
+# virtual display, where it is driven through the four skins, the about box,
+# the Skin menu and the system menu, and a screenshot of each state is saved.
 #
 #   ./run.sh               run it (headless when DISPLAY is unset)
 #   ./run.sh --headless    headless even when there is a display
@@ -24,35 +24,22 @@ fi
 
 say() { printf 'run.sh: %s\n' "$*"; }
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64)
-((headless)) && packages+=(xvfb imagemagick)
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine)
+((headless)) && packages+=(xvfb imagemagick xdotool)
 "$root/tools/install-missing.sh" "${packages[@]}"
 
 say "building in $build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
 cmake --build "$build" --target TestZOLUILib ZOLUIDriver -- -j2
 
-# The 64-bit loader directly: the wine wrapper insists on a 32-bit Wine.
-wine=/usr/lib/wine/wine64
-[[ -x $wine ]] || wine=$(command -v wine64 || command -v wine)
-wineserver=/usr/lib/wine/wineserver64
-[[ -x $wineserver ]] || wineserver=wineserver
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
-# Wine converts file names with the locale's character set; without UTF-8 a
-# build folder outside ASCII could not be opened.
-export LC_ALL=C.UTF-8
+source "$root/tools/wine-prefix.sh"
+export WINEPREFIX="$build/wineprefix"
 if [[ ! -e $WINEPREFIX/.zol-ready ]]; then
   say "creating the Wine prefix $WINEPREFIX"
-  # No Mono or Gecko: the first start would otherwise offer to download them.
-  # The server started here knows no display: let it end before the program
-  # starts, or the program would find no window driver.
-  if ! WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot -i >"$WINEPREFIX.log" 2>&1 ||
-     ! "$wineserver" -w >>"$WINEPREFIX.log" 2>&1; then
-    cat "$WINEPREFIX.log" >&2
-    say "could not create the Wine prefix"
-    exit 1
-  fi
-  touch "$WINEPREFIX/.zol-ready"
+fi
+if ! prepare_wine_prefix "$WINEPREFIX"; then
+  say "could not create the Wine prefix"
+  exit 1
 fi
 
 # Who draws window captions: a window manager on a real display, Wine itself
@@ -126,6 +113,19 @@ sleep 1
 shot "$step-About"
 driver press "About TestZOLUILib" 1
 driver gone "About TestZOLUILib"
+
+# Menus, opened from the keyboard as a user would: F10 highlights File, two
+# steps right Skin, Down opens it, Down selects CoolBar and Right opens that.
+# Alt+Space opens the system menu.
+keys() {
+  xdotool key --delay 200 "$@"
+  sleep 1
+}
+keys F10 Right Right Down Down Right
+shot "$((step + 1))-SkinMenu"
+keys Escape Escape Escape alt+space
+shot "$((step + 2))-SystemMenu"
+keys Escape
 
 driver post "$title" exit
 driver gone "$title"

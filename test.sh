@@ -109,7 +109,7 @@ say "checking the packages"
 "$root/tools/install-missing.sh" cmake ninja-build g++ clang libclang-rt-14-dev llvm pkg-config \
   libgtest-dev googletest libbenchmark-dev g++-multilib qemu-user \
   libpugixml-dev libtinyxml2-dev librapidxml-dev libxml2-dev libexpat1-dev \
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 xvfb imagemagick
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 fonts-wine xvfb imagemagick
 
 say "native Release suite (g++)"
 configure native -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ -DZOL_BUILD_BENCH=ON

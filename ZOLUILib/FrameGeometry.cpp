@@ -48,6 +48,8 @@ UINT FrameHitTest(const FrameParts& parts, int cx, int cy, POINT point, bool bSi
         return HTMAXBUTTON;
     if (::PtInRect(&parts.minimize, point))
         return HTMINBUTTON;
+    if (::PtInRect(&parts.icon, point))
+        return HTSYSMENU;
     if (::PtInRect(&parts.caption, point))
         return HTCAPTION;
     if (::PtInRect(&parts.client, point))

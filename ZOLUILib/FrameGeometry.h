@@ -19,8 +19,9 @@ struct FrameParts
 
 FrameParts ComputeFrameParts(const CZOLUISkin& skin, int cx, int cy, bool bClientEdge);
 
-// What the point of the window is: a caption button, the caption, the
-// client area, or a border edge or corner (HTBORDER when not sizable).
+// What the point of the window is: a caption button, the icon (the system
+// menu's), the caption, the client area, or a border edge or corner
+// (HTBORDER when not sizable).
 UINT FrameHitTest(const FrameParts& parts, int cx, int cy, POINT point, bool bSizable);
 
 // The point carried by a mouse message.

@@ -1,12 +1,12 @@
 #include "ZOLUICoolMenuBar.h"
 
 #include "FrameGeometry.h"
+#include "PopupMenuTracking.h"
 #include "SkinPainter.h"
 #include "ZOLUISkin.h"
 
 #include <cwctype>
 #include <string>
-#include <utility>
 
 namespace
 {
@@ -27,6 +27,20 @@ std::wstring ItemLabel(HMENU hMenu, int nItem)
     return szLabel;
 }
 
+// The label as shown without its underlined letter: "&&" is one '&', a
+// single '&' goes. (DT_HIDEPREFIX would do this, but Wine ignores it.)
+std::wstring WithoutMnemonic(const std::wstring& strLabel)
+{
+    std::wstring strShown;
+    for (std::size_t i = 0; i < strLabel.size(); ++i)
+    {
+        if (strLabel[i] == L'&' && ++i == strLabel.size())
+            break;
+        strShown += strLabel[i];
+    }
+    return strShown;
+}
+
 // The character after a single '&', or 0.
 wchar_t Mnemonic(const std::wstring& strLabel)
 {
@@ -41,31 +55,13 @@ wchar_t Mnemonic(const std::wstring& strLabel)
     return 0;
 }
 
-// The bar whose popup is open on this thread, for the message filter.
-thread_local CZOLUICoolMenuBar* t_pTrackingBar = nullptr;
-
-// The message filter of an open popup, installed for its life.
-class MenuFilterScope
+// Whether the system asks for underlined letters at all times.
+bool SystemShowsKeyboardCues()
 {
-public:
-    MenuFilterScope(CZOLUICoolMenuBar* pBar, HOOKPROC pfnFilter)
-        : m_pPrevious(std::exchange(t_pTrackingBar, pBar)),
-          m_hHook(::SetWindowsHookExW(WH_MSGFILTER, pfnFilter, nullptr, ::GetCurrentThreadId()))
-    {
-    }
-    MenuFilterScope(const MenuFilterScope&) = delete;
-    MenuFilterScope& operator=(const MenuFilterScope&) = delete;
-    ~MenuFilterScope()
-    {
-        if (m_hHook != nullptr)
-            ::UnhookWindowsHookEx(m_hHook);
-        t_pTrackingBar = m_pPrevious;
-    }
-
-private:
-    CZOLUICoolMenuBar* m_pPrevious;
-    HHOOK m_hHook;
-};
+    BOOL bShow = FALSE;
+    ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &bShow, 0);
+    return bShow != FALSE;
+}
 }
 
 BEGIN_MESSAGE_MAP(CZOLUICoolMenuBar, CControlBar)
@@ -75,6 +71,7 @@ BEGIN_MESSAGE_MAP(CZOLUICoolMenuBar, CControlBar)
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeave)
     ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
     ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
+    ON_MESSAGE(WM_CANCELMODE, OnCancelMode)
 END_MESSAGE_MAP()
 
 CZOLUICoolMenuBar::CZOLUICoolMenuBar() = default;
@@ -181,6 +178,8 @@ LRESULT CZOLUICoolMenuBar::OnPaint(WPARAM, LPARAM)
 
         GdiSelection font(hDC, skin.m_barFont.get());
         ::SetBkMode(hDC, TRANSPARENT);
+        const bool bCues = ShowsKeyboardCues() != FALSE;
+        const UINT nTextFormat = DT_SINGLELINE | DT_CENTER | DT_VCENTER | (bCues ? 0 : DT_NOPREFIX);
         for (std::size_t i = 0; i < m_itemRects.size(); ++i)
         {
             const RECT& item = m_itemRects[i];
@@ -199,8 +198,10 @@ LRESULT CZOLUICoolMenuBar::OnPaint(WPARAM, LPARAM)
             if (static_cast<int>(i) == m_nPressed)
                 ::OffsetRect(&text, 1, 1);
             ::SetTextColor(hDC, bHighlighted ? skin.m_crItemText : skin.m_crBarText);
-            const std::wstring strLabel = ItemLabel(m_menu.m_hMenu, static_cast<int>(i));
-            ::DrawTextW(hDC, strLabel.c_str(), -1, &text, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+            std::wstring strLabel = ItemLabel(m_menu.m_hMenu, static_cast<int>(i));
+            if (!bCues)
+                strLabel = WithoutMnemonic(strLabel);
+            ::DrawTextW(hDC, strLabel.c_str(), -1, &text, nTextFormat);
         }
     }
     ::EndPaint(m_hWnd, &ps);
@@ -219,14 +220,18 @@ LRESULT CZOLUICoolMenuBar::OnMouseMove(WPARAM, LPARAM lParam)
         TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, m_hWnd, 0};
         m_bTrackingLeave = ::TrackMouseEvent(&track) != FALSE;
     }
-    SetHotItem(HitTest(PointFromLParam(lParam)));
+    // In keyboard mode the highlight stays on the bar and follows the mouse.
+    const int nItem = HitTest(PointFromLParam(lParam));
+    if (!m_bKeyboardMode || nItem >= 0)
+        SetHotItem(nItem);
     return 0;
 }
 
 LRESULT CZOLUICoolMenuBar::OnMouseLeave(WPARAM, LPARAM)
 {
     m_bTrackingLeave = false;
-    SetHotItem(-1);
+    if (!m_bKeyboardMode)
+        SetHotItem(-1);
     return 0;
 }
 
@@ -234,8 +239,25 @@ LRESULT CZOLUICoolMenuBar::OnLButtonDown(WPARAM, LPARAM lParam)
 {
     const int nItem = HitTest(PointFromLParam(lParam));
     if (nItem >= 0)
-        TrackItem(nItem);
+        Track(nItem, Start::Mouse);
     return 0;
+}
+
+LRESULT CZOLUICoolMenuBar::OnCancelMode(WPARAM wParam, LPARAM lParam)
+{
+    if (m_bKeyboardMode)
+    {
+        m_bLeaveMode = true;
+        // Wakes the mode's loop, which waits for a message to retrieve.
+        PostMessage(WM_NULL);
+    }
+    return DefWindowProc(WM_CANCELMODE, wParam, lParam);
+}
+
+void CZOLUICoolMenuBar::Invalidate()
+{
+    if (m_hWnd != nullptr)
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 void CZOLUICoolMenuBar::SetHotItem(int nItem)
@@ -243,77 +265,226 @@ void CZOLUICoolMenuBar::SetHotItem(int nItem)
     if (nItem == m_nHot)
         return;
     m_nHot = nItem;
-    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    Invalidate();
 }
 
-BOOL CZOLUICoolMenuBar::OpenByMnemonic(WCHAR chMnemonic)
+void CZOLUICoolMenuBar::SetAltKeyDown(BOOL bDown)
 {
-    if (m_itemRects.empty())
-        return FALSE;
-    if (chMnemonic == 0)
-    {
-        TrackItem(0);
-        return TRUE;
-    }
+    const bool bAltDown = bDown != FALSE;
+    if (bAltDown == m_bAltDown)
+        return;
+    m_bAltDown = bAltDown;
+    Invalidate();
+}
+
+BOOL CZOLUICoolMenuBar::ShowsKeyboardCues() const
+{
+    return m_bAltDown || m_bKeyboardInUse || SystemShowsKeyboardCues();
+}
+
+int CZOLUICoolMenuBar::GetKeyboardItem() const
+{
+    return m_bKeyboardMode ? m_nHot : -1;
+}
+
+int CZOLUICoolMenuBar::ItemWithMnemonic(WCHAR chMnemonic) const
+{
     const auto chWanted = std::towupper(static_cast<wint_t>(chMnemonic));
     for (std::size_t i = 0; i < m_itemRects.size(); ++i)
     {
         const wchar_t chItem = Mnemonic(ItemLabel(m_menu.m_hMenu, static_cast<int>(i)));
         if (chItem != 0 && std::towupper(static_cast<wint_t>(chItem)) == chWanted)
-        {
-            TrackItem(static_cast<int>(i));
-            return TRUE;
-        }
+            return static_cast<int>(i);
     }
-    return FALSE;
+    return -1;
 }
 
-void CZOLUICoolMenuBar::TrackItem(int nItem)
+BOOL CZOLUICoolMenuBar::OpenByMnemonic(WCHAR chMnemonic)
+{
+    const int nItem = chMnemonic != 0 ? ItemWithMnemonic(chMnemonic) : -1;
+    if (nItem < 0)
+        return FALSE;
+    Track(nItem, Start::Mnemonic);
+    return TRUE;
+}
+
+BOOL CZOLUICoolMenuBar::EnterKeyboardMode()
+{
+    if (m_itemRects.empty())
+        return FALSE;
+    Track(0, Start::KeyboardMode);
+    return TRUE;
+}
+
+void CZOLUICoolMenuBar::Track(int nItem, Start start)
 {
     const HWND hBar = m_hWnd;
+    m_bKeyboardInUse = start != Start::Mouse;
+    bool bOpen = start != Start::KeyboardMode;
     UINT nCommand = 0;
-    // A popup closed for a neighbour's (arrow keys, or the mouse on another
-    // item) opens the neighbour's in its place.
     while (nItem >= 0)
     {
-        m_nPressed = nItem;
-        m_nTrackNext = -1;
-        ::InvalidateRect(m_hWnd, nullptr, FALSE);
-        ::UpdateWindow(m_hWnd);
-
-        // Read on each pass: a skin change may have replaced the menu.
-        const HMENU hMenu = m_menu.m_hMenu;
-        const HMENU hPopup = ::GetSubMenu(hMenu, nItem);
-        if (hPopup == nullptr)
+        if (!bOpen)
         {
-            nCommand = ::GetMenuItemID(hMenu, nItem);
-            break;
+            nItem = RunKeyboardMode(nItem);
+            // The mode's loop runs every message: the frame, and this bar
+            // with it, may have been closed and destroyed meanwhile.
+            if (!::IsWindow(hBar))
+                return;
+            bOpen = true;
+            continue;
         }
-        m_hSelectionMenu = hPopup;
-        m_bSelectionOpensSubmenu = false;
-        RECT item = m_itemRects[static_cast<std::size_t>(nItem)];
-        ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&item), 2);
-        TPMPARAMS params = {sizeof(params), item};
-        {
-            MenuFilterScope filter(this, MenuMessageFilter);
-            nCommand = static_cast<UINT>(::TrackPopupMenuEx(
-                hPopup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RETURNCMD | TPM_LEFTBUTTON, item.left,
-                item.bottom, m_hWnd, &params));
-        }
-        // The popup's loop runs every message: the frame, and this bar with
-        // it, may have been closed and destroyed meanwhile.
+        nCommand = TrackPopup(nItem);
+        // As in keyboard mode, the popup's loop runs every message.
         if (!::IsWindow(hBar))
             return;
-        nItem = m_nTrackNext;
+        if (nCommand != 0)
+            break;
+        if (m_nTrackNext >= 0)
+        {
+            // Closed for a neighbour's popup (arrow keys, or the mouse on
+            // another item): that one opens in its place.
+            nItem = m_nTrackNext;
+        }
+        else if (m_bEscapeLast)
+        {
+            // Esc closes the popup back to its item, highlighted for the
+            // keyboard, as in a window's own menu bar.
+            bOpen = false;
+            m_bKeyboardInUse = true;
+        }
+        else
+        {
+            nItem = -1;
+        }
     }
 
     m_nPressed = -1;
     m_nHot = -1;
     m_nTrackNext = -1;
-    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    m_bKeyboardInUse = false;
+    // Alt was released, if at all, inside the loops that ran meanwhile.
+    m_bAltDown = ::GetKeyState(VK_MENU) < 0;
+    Invalidate();
     // Posted, as a window menu does: the command may replace this very menu.
-    if (nCommand != 0 && nCommand != static_cast<UINT>(-1))
+    if (nCommand != 0)
         ::PostMessageW(::GetParent(m_hWnd), WM_COMMAND, MAKEWPARAM(nCommand, 0), 0);
+}
+
+UINT CZOLUICoolMenuBar::TrackPopup(int nItem)
+{
+    m_nPressed = nItem;
+    m_nHot = -1;
+    m_nTrackNext = -1;
+    m_bEscapeLast = false;
+    Invalidate();
+    ::UpdateWindow(m_hWnd);
+
+    // Read on each opening: a skin change may have replaced the menu.
+    const HMENU hMenu = m_menu.m_hMenu;
+    const HMENU hPopup = ::GetSubMenu(hMenu, nItem);
+    if (hPopup == nullptr)
+    {
+        const UINT nID = ::GetMenuItemID(hMenu, nItem);
+        return nID != static_cast<UINT>(-1) ? nID : 0;
+    }
+    m_hSelectionMenu = hPopup;
+    m_bSelectionOpensSubmenu = false;
+    RECT item = m_itemRects[static_cast<std::size_t>(nItem)];
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&item), 2);
+    const HWND hBar = m_hWnd;
+    return TrackPopupMenuBelow(hPopup, item, m_hWnd,
+                               [this, hBar](const MSG& msg) { return ::IsWindow(hBar) && FilterMenuMessage(msg); });
+}
+
+int CZOLUICoolMenuBar::RunKeyboardMode(int nItem)
+{
+    const HWND hBar = m_hWnd;
+    m_bKeyboardMode = true;
+    m_bLeaveMode = false;
+    m_nPressed = -1;
+    SetHotItem(nItem);
+    int nOpen = -1;
+    while (!m_bLeaveMode && nOpen < 0)
+    {
+        MSG msg;
+        const BOOL bResult = ::GetMessageW(&msg, nullptr, 0, 0);
+        // The quit message belongs to the program's own loop.
+        if (bResult == 0)
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+        // Messages sent while waiting may have destroyed the frame.
+        if (bResult <= 0 || !::IsWindow(hBar))
+            break;
+        if (KeyboardModeMessage(msg, nOpen))
+            continue;
+        if (m_bLeaveMode)
+        {
+            m_bKeyboardMode = false;
+            SetHotItem(-1);
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+        if (!::IsWindow(hBar))
+            return -1;
+    }
+    if (!::IsWindow(hBar))
+        return -1;
+    m_bKeyboardMode = false;
+    SetHotItem(-1);
+    return m_bLeaveMode ? -1 : nOpen;
+}
+
+bool CZOLUICoolMenuBar::KeyboardModeMessage(const MSG& msg, int& nOpen)
+{
+    switch (msg.message)
+    {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        switch (msg.wParam)
+        {
+        case VK_LEFT:
+        case VK_RIGHT:
+            SetHotItem(NeighbourItem(m_nHot, msg.wParam == VK_LEFT ? -1 : +1, false));
+            break;
+        case VK_DOWN:
+        case VK_UP:
+        case VK_RETURN:
+            nOpen = m_nHot;
+            break;
+        case VK_ESCAPE:
+        case VK_MENU:
+        case VK_F10:
+            m_bLeaveMode = true;
+            break;
+        default:
+            // Letters come back as WM_CHAR.
+            ::TranslateMessage(&msg);
+            break;
+        }
+        return true;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+        nOpen = ItemWithMnemonic(static_cast<WCHAR>(msg.wParam));
+        return true;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_DEADCHAR:
+    case WM_SYSDEADCHAR:
+        return true; // the keyboard is the bar's in this mode
+    default:
+        break;
+    }
+    if (!IsMouseButtonDown(msg.message))
+        return false;
+    if (msg.hwnd == m_hWnd && (msg.message == WM_LBUTTONDOWN || msg.message == WM_LBUTTONDBLCLK))
+    {
+        nOpen = HitTest(PointFromLParam(msg.lParam));
+        if (nOpen >= 0)
+            return true;
+    }
+    // A click elsewhere leaves the mode and goes on where it was aimed.
+    m_bLeaveMode = true;
+    return false;
 }
 
 LRESULT CZOLUICoolMenuBar::OnMenuSelect(WPARAM wParam, LPARAM lParam)
@@ -326,29 +497,34 @@ LRESULT CZOLUICoolMenuBar::OnMenuSelect(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-int CZOLUICoolMenuBar::NeighbourPopupItem(int nStep) const
+int CZOLUICoolMenuBar::NeighbourItem(int nFrom, int nStep, bool bPopupsOnly) const
 {
     const int nCount = static_cast<int>(m_itemRects.size());
     for (int i = 1; i < nCount; ++i)
     {
-        const int nItem = ((m_nPressed + nStep * i) % nCount + nCount) % nCount;
-        if (::GetSubMenu(m_menu.m_hMenu, nItem) != nullptr)
+        const int nItem = ((nFrom + nStep * i) % nCount + nCount) % nCount;
+        if (!bPopupsOnly || ::GetSubMenu(m_menu.m_hMenu, nItem) != nullptr)
             return nItem;
     }
-    return m_nPressed;
+    return nFrom;
 }
 
 bool CZOLUICoolMenuBar::FilterMenuMessage(const MSG& msg)
 {
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)
+        m_bEscapeLast = msg.wParam == VK_ESCAPE;
+    else if (IsMouseButtonDown(msg.message))
+        m_bEscapeLast = false;
+
     int nNext = -1;
     if (msg.message == WM_KEYDOWN)
     {
         // Left leaves the bar's own popup, not a submenu; right goes on
         // unless the selected item opens a submenu.
         if (msg.wParam == VK_LEFT && m_hSelectionMenu == ::GetSubMenu(m_menu.m_hMenu, m_nPressed))
-            nNext = NeighbourPopupItem(-1);
+            nNext = NeighbourItem(m_nPressed, -1, true);
         else if (msg.wParam == VK_RIGHT && !m_bSelectionOpensSubmenu)
-            nNext = NeighbourPopupItem(+1);
+            nNext = NeighbourItem(m_nPressed, +1, true);
         else
             return false;
     }
@@ -379,12 +555,4 @@ bool CZOLUICoolMenuBar::FilterMenuMessage(const MSG& msg)
     m_nTrackNext = nNext;
     ::EndMenu();
     return true;
-}
-
-LRESULT CALLBACK CZOLUICoolMenuBar::MenuMessageFilter(int nCode, WPARAM wParam, LPARAM lParam)
-{
-    CZOLUICoolMenuBar* pBar = t_pTrackingBar;
-    if (nCode == MSGF_MENU && pBar != nullptr && pBar->FilterMenuMessage(*reinterpret_cast<const MSG*>(lParam)))
-        return TRUE;
-    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
 }

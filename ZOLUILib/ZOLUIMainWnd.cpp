@@ -1,6 +1,7 @@
 #include "ZOLUIMainWnd.h"
 
 #include "FrameGeometry.h"
+#include "PopupMenuTracking.h"
 #include "SkinPainter.h"
 #include "ZOLUIApp.h"
 #include "ZOLUISkin.h"
@@ -9,6 +10,7 @@
 #include <afx/win/afxres.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -40,13 +42,56 @@ RECT WorkAreaOf(HWND hWnd, POINT* pMonitorOrigin)
     return info.rcWork;
 }
 
-void DrawButtonGlyph(HDC hDC, const RECT& button, UINT nHit, bool bMaximized, COLORREF crGlyph)
+bool IsCaptionButton(UINT nHit)
 {
+    return nHit == HTMINBUTTON || nHit == HTMAXBUTTON || nHit == HTCLOSE;
+}
+
+// The frame's parts for its current size, and its window rectangle.
+FrameParts PartsOf(HWND hWnd, const CZOLUISkin& skin, RECT& window)
+{
+    ::GetWindowRect(hWnd, &window);
+    const bool bClientEdge = (::GetWindowLongW(hWnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
+    return ComputeFrameParts(skin, window.right - window.left, window.bottom - window.top, bClientEdge);
+}
+
+// nPercent of the way from crFrom to crTo.
+COLORREF MixColours(COLORREF crFrom, COLORREF crTo, int nPercent)
+{
+    const auto mix = [nPercent](int nFrom, int nTo) { return nFrom + (nTo - nFrom) * nPercent / 100; };
+    return RGB(mix(GetRValue(crFrom), GetRValue(crTo)), mix(GetGValue(crFrom), GetGValue(crTo)),
+               mix(GetBValue(crFrom), GetBValue(crTo)));
+}
+
+enum class ButtonLook
+{
+    Normal,
+    Hot,     // under the mouse
+    Pressed, // held down, with the mouse over it
+};
+
+// A caption button: its glyph in the skin's button colour on the caption,
+// over a backing of that colour mixed into the caption when hot or pressed.
+void DrawCaptionButton(HDC hDC, const RECT& button, UINT nHit, bool bMaximized, ButtonLook look,
+                       COLORREF crCaption, COLORREF crGlyph)
+{
+    RECT glyphArea = button;
+    if (look != ButtonLook::Normal)
+    {
+        const int nBacking = look == ButtonLook::Hot ? 25 : 45;
+        GdiHandle<HBRUSH> backing(::CreateSolidBrush(MixColours(crCaption, crGlyph, nBacking)));
+        ::FillRect(hDC, &button, backing.get());
+        SkinFrameRect(hDC, button, MixColours(crCaption, crGlyph, 60));
+        if (look == ButtonLook::Pressed)
+            ::OffsetRect(&glyphArea, 1, 1);
+    }
+
     GdiHandle<HPEN> pen(::CreatePen(PS_SOLID, 2, crGlyph));
     GdiSelection selectPen(hDC, pen.get());
     GdiSelection selectBrush(hDC, ::GetStockObject(NULL_BRUSH));
-    const int nInset = (button.bottom - button.top) / 4 + 1;
-    const RECT glyph = {button.left + nInset, button.top + nInset, button.right - nInset, button.bottom - nInset};
+    const int nInset = (glyphArea.bottom - glyphArea.top) / 4 + 1;
+    const RECT glyph = {glyphArea.left + nInset, glyphArea.top + nInset, glyphArea.right - nInset,
+                        glyphArea.bottom - nInset};
     switch (nHit)
     {
     case HTCLOSE:
@@ -75,6 +120,24 @@ void DrawButtonGlyph(HDC hDC, const RECT& button, UINT nHit, bool bMaximized, CO
         break;
     }
 }
+
+// The system menu offers what the frame's state allows, as the system does
+// for a window of the frame's style. The frame has no sizing frame of the
+// system's, which sizing from the keyboard would need: Size is not offered.
+void PrepareSystemMenu(HMENU hMenu, HWND hWnd)
+{
+    const bool bZoomed = ::IsZoomed(hWnd) != FALSE;
+    const bool bIconic = ::IsIconic(hWnd) != FALSE;
+    const auto enable = [hMenu](UINT nCommand, bool bEnabled) {
+        ::EnableMenuItem(hMenu, nCommand, MF_BYCOMMAND | (bEnabled ? MF_ENABLED : MF_GRAYED));
+    };
+    enable(SC_RESTORE, bZoomed || bIconic);
+    enable(SC_MOVE, !bZoomed);
+    enable(SC_SIZE, false);
+    enable(SC_MINIMIZE, !bIconic);
+    enable(SC_MAXIMIZE, !bZoomed);
+    ::SetMenuDefaultItem(hMenu, SC_CLOSE, FALSE);
+}
 }
 
 IMPLEMENT_DYNAMIC(CZOLUIMainWnd, CFrameWnd)
@@ -86,7 +149,10 @@ BEGIN_MESSAGE_MAP(CZOLUIMainWnd, CFrameWnd)
     ON_MESSAGE(WM_NCPAINT, OnNcPaint)
     ON_MESSAGE(WM_NCACTIVATE, OnNcActivate)
     ON_MESSAGE(WM_NCHITTEST, OnNcHitTest)
+    ON_MESSAGE(WM_NCMOUSEMOVE, OnNcMouseMove)
+    ON_MESSAGE(WM_NCMOUSELEAVE, OnNcMouseLeave)
     ON_MESSAGE(WM_NCLBUTTONDOWN, OnNcLButtonDown)
+    ON_MESSAGE(WM_NCLBUTTONDBLCLK, OnNcLButtonDblClk)
     ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
     ON_MESSAGE(WM_LBUTTONUP, OnLButtonUp)
     ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
@@ -95,6 +161,11 @@ BEGIN_MESSAGE_MAP(CZOLUIMainWnd, CFrameWnd)
     ON_MESSAGE(WM_GETMINMAXINFO, OnGetMinMaxInfo)
     ON_MESSAGE(WM_SIZE, OnSize)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
+    ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
+    ON_MESSAGE(WM_KEYDOWN, OnKeyDown)
+    ON_MESSAGE(WM_SYSKEYDOWN, OnSysKeyDown)
+    ON_MESSAGE(WM_SYSKEYUP, OnSysKeyUp)
+    ON_MESSAGE(WM_KEYUP, OnKeyUp)
 END_MESSAGE_MAP()
 
 CZOLUIMainWnd::CZOLUIMainWnd() : m_pSkin(std::make_unique<CZOLUISkin>())
@@ -208,11 +279,10 @@ LRESULT CZOLUIMainWnd::OnNcPaint(WPARAM, LPARAM)
 void CZOLUIMainWnd::PaintNonClient()
 {
     RECT window;
-    ::GetWindowRect(m_hWnd, &window);
+    const FrameParts parts = PartsOf(m_hWnd, *m_pSkin, window);
     const int cx = window.right - window.left;
     const int cy = window.bottom - window.top;
     const bool bClientEdge = (GetExStyle() & WS_EX_CLIENTEDGE) != 0;
-    const FrameParts parts = ComputeFrameParts(*m_pSkin, cx, cy, bClientEdge);
     const CZOLUISkin& skin = *m_pSkin;
 
     const HDC hWindowDC = ::GetWindowDC(m_hWnd);
@@ -241,9 +311,21 @@ void CZOLUIMainWnd::PaintNonClient()
         ::DrawTextW(hDC, szTitle, -1, &title, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
 
         const bool bMaximized = ::IsZoomed(m_hWnd) != FALSE;
-        DrawButtonGlyph(hDC, parts.minimize, HTMINBUTTON, bMaximized, skin.m_crButtons);
-        DrawButtonGlyph(hDC, parts.maximize, HTMAXBUTTON, bMaximized, skin.m_crButtons);
-        DrawButtonGlyph(hDC, parts.close, HTCLOSE, bMaximized, skin.m_crButtons);
+        const COLORREF crCaption = m_bActive ? MixColours(skin.m_crCaptionStart, skin.m_crCaptionEnd, 50)
+                                             : MixColours(skin.m_crInactiveStart, skin.m_crInactiveEnd, 50);
+        const std::pair<const RECT*, UINT> buttons[] = {
+            {&parts.minimize, HTMINBUTTON}, {&parts.maximize, HTMAXBUTTON}, {&parts.close, HTCLOSE}};
+        for (const auto& [pRect, nHit] : buttons)
+        {
+            // While one is held, only it changes its look: pressed while the
+            // mouse is over it.
+            ButtonLook look = ButtonLook::Normal;
+            if (m_nPressedButton != 0)
+                look = nHit == m_nPressedButton && m_bOverPressedButton ? ButtonLook::Pressed : ButtonLook::Normal;
+            else if (nHit == m_nHotButton)
+                look = ButtonLook::Hot;
+            DrawCaptionButton(hDC, *pRect, nHit, bMaximized, look, crCaption, skin.m_crButtons);
+        }
 
         if (bClientEdge)
         {
@@ -258,55 +340,119 @@ void CZOLUIMainWnd::PaintNonClient()
 LRESULT CZOLUIMainWnd::OnNcActivate(WPARAM wParam, LPARAM)
 {
     m_bActive = wParam != 0;
+    if (!m_bActive && m_wndMenuBar.m_hWnd != nullptr)
+    {
+        // The keyboard goes to the window that takes over: the bar leaves
+        // its keyboard mode, and Alt may be released there.
+        m_wndMenuBar.SendMessage(WM_CANCELMODE);
+        m_wndMenuBar.SetAltKeyDown(FALSE);
+    }
     PaintNonClient();
     return TRUE;
 }
 
-LRESULT CZOLUIMainWnd::OnNcHitTest(WPARAM, LPARAM lParam)
+UINT CZOLUIMainWnd::HitTestScreen(POINT point) const
 {
     RECT window;
-    ::GetWindowRect(m_hWnd, &window);
-    POINT point = PointFromLParam(lParam);
+    const FrameParts parts = PartsOf(m_hWnd, *m_pSkin, window);
     point.x -= window.left;
     point.y -= window.top;
-    const int cx = window.right - window.left;
-    const int cy = window.bottom - window.top;
-    const FrameParts parts = ComputeFrameParts(*m_pSkin, cx, cy, (GetExStyle() & WS_EX_CLIENTEDGE) != 0);
-    return FrameHitTest(parts, cx, cy, point, !::IsZoomed(m_hWnd));
+    return FrameHitTest(parts, window.right - window.left, window.bottom - window.top, point,
+                        !::IsZoomed(m_hWnd));
+}
+
+LRESULT CZOLUIMainWnd::OnNcHitTest(WPARAM, LPARAM lParam)
+{
+    return HitTestScreen(PointFromLParam(lParam));
+}
+
+void CZOLUIMainWnd::SetHotButton(UINT nHit)
+{
+    const UINT nButton = IsCaptionButton(nHit) ? nHit : 0;
+    // WM_NCMOUSELEAVE tells when the mouse leaves the caption.
+    if (nButton != 0 && !m_bTrackingNcLeave)
+    {
+        TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE | TME_NONCLIENT, m_hWnd, 0};
+        m_bTrackingNcLeave = ::TrackMouseEvent(&track) != FALSE;
+    }
+    if (nButton == m_nHotButton)
+        return;
+    m_nHotButton = nButton;
+    PaintNonClient();
+}
+
+LRESULT CZOLUIMainWnd::OnNcMouseMove(WPARAM wParam, LPARAM lParam)
+{
+    SetHotButton(static_cast<UINT>(wParam));
+    return DefWindowProc(WM_NCMOUSEMOVE, wParam, lParam);
+}
+
+LRESULT CZOLUIMainWnd::OnNcMouseLeave(WPARAM, LPARAM)
+{
+    m_bTrackingNcLeave = false;
+    SetHotButton(HTNOWHERE);
+    return 0;
 }
 
 LRESULT CZOLUIMainWnd::OnNcLButtonDown(WPARAM wParam, LPARAM lParam)
 {
-    switch (wParam)
+    const auto nHit = static_cast<UINT>(wParam);
+    if (IsCaptionButton(nHit))
     {
-    case HTCLOSE:
-        PostMessage(WM_SYSCOMMAND, SC_CLOSE);
+        // Pressed: it acts when the button is released over it.
+        m_nPressedButton = nHit;
+        m_bOverPressedButton = true;
+        ::SetCapture(m_hWnd);
+        PaintNonClient();
         return 0;
-    case HTMAXBUTTON:
-        PostMessage(WM_SYSCOMMAND, ::IsZoomed(m_hWnd) ? SC_RESTORE : SC_MAXIMIZE);
-        return 0;
-    case HTMINBUTTON:
-        PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
-        return 0;
-    default:
-        break;
     }
-    if (!IsSizingHit(static_cast<UINT>(wParam)))
+    if (nHit == HTSYSMENU)
+    {
+        m_dwIconClickTime = static_cast<DWORD>(::GetMessageTime());
+        TrackSystemMenu(true);
+        return 0;
+    }
+    if (!IsSizingHit(nHit))
         return DefWindowProc(WM_NCLBUTTONDOWN, wParam, lParam);
     // The window has no sizing frame for the system to drag: drag it here.
-    m_nSizingHit = static_cast<UINT>(wParam);
+    m_nSizingHit = nHit;
     m_ptSizingStart = PointFromLParam(lParam);
     ::GetWindowRect(m_hWnd, &m_rcSizingStart);
     ::SetCapture(m_hWnd);
     return 0;
 }
 
+LRESULT CZOLUIMainWnd::OnNcLButtonDblClk(WPARAM wParam, LPARAM lParam)
+{
+    // The second press of a double-click on a button presses it again; on
+    // the icon, the system closes the window; on the caption, it maximizes
+    // or restores it.
+    if (IsCaptionButton(static_cast<UINT>(wParam)))
+        return OnNcLButtonDown(wParam, lParam);
+    return DefWindowProc(WM_NCLBUTTONDBLCLK, wParam, lParam);
+}
+
 LRESULT CZOLUIMainWnd::OnMouseMove(WPARAM wParam, LPARAM lParam)
 {
-    if (m_nSizingHit == 0)
-        return DefWindowProc(WM_MOUSEMOVE, wParam, lParam);
     POINT cursor;
     ::GetCursorPos(&cursor);
+    if (m_nPressedButton != 0)
+    {
+        const bool bOver = HitTestScreen(cursor) == m_nPressedButton;
+        if (bOver != m_bOverPressedButton)
+        {
+            m_bOverPressedButton = bOver;
+            PaintNonClient();
+        }
+        return 0;
+    }
+    if (m_nSizingHit == 0)
+    {
+        // In the client area: no caption button is hot (Wine reports the
+        // leaving of the caption only after a while).
+        SetHotButton(HTCLIENT);
+        return DefWindowProc(WM_MOUSEMOVE, wParam, lParam);
+    }
     const int dx = cursor.x - m_ptSizingStart.x;
     const int dy = cursor.y - m_ptSizingStart.y;
     const SIZE minimum = MinimumSize();
@@ -327,6 +473,28 @@ LRESULT CZOLUIMainWnd::OnMouseMove(WPARAM wParam, LPARAM lParam)
 
 LRESULT CZOLUIMainWnd::OnLButtonUp(WPARAM wParam, LPARAM lParam)
 {
+    if (m_nPressedButton != 0)
+    {
+        POINT cursor;
+        ::GetCursorPos(&cursor);
+        const UINT nButton = HitTestScreen(cursor) == m_nPressedButton ? m_nPressedButton : 0;
+        ::ReleaseCapture();
+        switch (nButton)
+        {
+        case HTCLOSE:
+            PostMessage(WM_SYSCOMMAND, SC_CLOSE);
+            break;
+        case HTMAXBUTTON:
+            PostMessage(WM_SYSCOMMAND, ::IsZoomed(m_hWnd) ? SC_RESTORE : SC_MAXIMIZE);
+            break;
+        case HTMINBUTTON:
+            PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
+            break;
+        default:
+            break; // released elsewhere: nothing happens
+        }
+        return 0;
+    }
     if (m_nSizingHit == 0)
         return DefWindowProc(WM_LBUTTONUP, wParam, lParam);
     ::ReleaseCapture();
@@ -336,7 +504,98 @@ LRESULT CZOLUIMainWnd::OnLButtonUp(WPARAM wParam, LPARAM lParam)
 LRESULT CZOLUIMainWnd::OnCaptureChanged(WPARAM, LPARAM)
 {
     m_nSizingHit = 0;
+    if (m_nPressedButton != 0)
+    {
+        m_nPressedButton = 0;
+        // The mouse moved without WM_NCMOUSEMOVE while the button was held,
+        // and the capture may have ended the tracking of its leaving.
+        POINT cursor;
+        ::GetCursorPos(&cursor);
+        m_bTrackingNcLeave = false;
+        m_nHotButton = 0;
+        SetHotButton(HitTestScreen(cursor));
+        PaintNonClient();
+    }
     return 0;
+}
+
+void CZOLUIMainWnd::TrackSystemMenu(bool bFromClick)
+{
+    const HMENU hMenu = ::GetSystemMenu(m_hWnd, FALSE);
+    if (hMenu == nullptr)
+        return;
+    RECT window;
+    const FrameParts parts = PartsOf(m_hWnd, *m_pSkin, window);
+    RECT icon = parts.icon;
+    ::OffsetRect(&icon, window.left, window.top);
+    // Below the caption, at the icon's left edge.
+    const RECT anchor = {icon.left, icon.top, icon.right, window.top + parts.caption.bottom};
+
+    const HWND hFrame = m_hWnd;
+    const DWORD dwClickTime = m_dwIconClickTime;
+    bool bDoubleClick = false;
+    UINT nCommand = TrackPopupMenuBelow(hMenu, anchor, m_hWnd, [&](const MSG& msg) {
+        if (!IsMouseButtonDown(msg.message) || !::PtInRect(&icon, msg.pt))
+            return false;
+        // Another click on the icon closes the menu; soon after the click
+        // that opened it, it is a double-click, which closes the window.
+        bDoubleClick = bFromClick && (msg.message == WM_LBUTTONDOWN || msg.message == WM_LBUTTONDBLCLK ||
+                                      msg.message == WM_NCLBUTTONDOWN || msg.message == WM_NCLBUTTONDBLCLK) &&
+                       msg.time - dwClickTime <= ::GetDoubleClickTime();
+        ::EndMenu();
+        return true;
+    });
+    // The menu's loop runs every message: the frame may be gone.
+    if (!::IsWindow(hFrame))
+        return;
+    if (bDoubleClick)
+        nCommand = SC_CLOSE;
+    if (nCommand != 0)
+        PostMessage(WM_SYSCOMMAND, nCommand);
+}
+
+LRESULT CZOLUIMainWnd::OnInitMenuPopup(WPARAM wParam, LPARAM lParam)
+{
+    const auto hMenu = reinterpret_cast<HMENU>(wParam);
+    if (hMenu == ::GetSystemMenu(m_hWnd, FALSE))
+        PrepareSystemMenu(hMenu, m_hWnd);
+    return DefWindowProc(WM_INITMENUPOPUP, wParam, lParam);
+}
+
+LRESULT CZOLUIMainWnd::KeyMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    m_wndMenuBar.SetAltKeyDown(::GetKeyState(VK_MENU) < 0);
+    return DefWindowProc(message, wParam, lParam);
+}
+
+LRESULT CZOLUIMainWnd::OnKeyDown(WPARAM wParam, LPARAM lParam)
+{
+    // Esc while the border is dragged puts the frame back, as the system's
+    // own sizing does.
+    if (wParam == VK_ESCAPE && m_nSizingHit != 0)
+    {
+        const RECT& start = m_rcSizingStart;
+        ::SetWindowPos(m_hWnd, nullptr, start.left, start.top, start.right - start.left, start.bottom - start.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ::ReleaseCapture();
+        return 0;
+    }
+    return DefWindowProc(WM_KEYDOWN, wParam, lParam);
+}
+
+LRESULT CZOLUIMainWnd::OnSysKeyDown(WPARAM wParam, LPARAM lParam)
+{
+    return KeyMessage(WM_SYSKEYDOWN, wParam, lParam);
+}
+
+LRESULT CZOLUIMainWnd::OnSysKeyUp(WPARAM wParam, LPARAM lParam)
+{
+    return KeyMessage(WM_SYSKEYUP, wParam, lParam);
+}
+
+LRESULT CZOLUIMainWnd::OnKeyUp(WPARAM wParam, LPARAM lParam)
+{
+    return KeyMessage(WM_KEYUP, wParam, lParam);
 }
 
 LRESULT CZOLUIMainWnd::OnSetText(WPARAM wParam, LPARAM lParam)
@@ -375,8 +634,18 @@ LRESULT CZOLUIMainWnd::OnSize(WPARAM wParam, LPARAM lParam)
 
 LRESULT CZOLUIMainWnd::OnSysCommand(WPARAM wParam, LPARAM lParam)
 {
-    // Alt, F10 and Alt with a letter open the menu bar's items.
-    if ((wParam & 0xFFF0) == SC_KEYMENU && m_wndMenuBar.OpenByMnemonic(static_cast<WCHAR>(lParam)))
-        return 0;
+    if ((wParam & 0xFFF0) == SC_KEYMENU)
+    {
+        // Alt+Space opens the system menu; Alt or F10 alone highlights the
+        // menu bar's first item, and Alt with a letter opens that item.
+        const auto chKey = static_cast<WCHAR>(lParam);
+        if (chKey == u' ')
+        {
+            TrackSystemMenu(false);
+            return 0;
+        }
+        if (chKey == 0 ? m_wndMenuBar.EnterKeyboardMode() : m_wndMenuBar.OpenByMnemonic(chKey))
+            return 0;
+    }
     return DefWindowProc(WM_SYSCOMMAND, wParam, lParam);
 }

@@ -39,7 +39,10 @@ protected:
     LRESULT OnNcPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcActivate(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcMouseLeave(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcLButtonDblClk(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
     LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
@@ -48,6 +51,11 @@ protected:
     LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnInitMenuPopup(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysKeyDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysKeyUp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyUp(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -59,12 +67,31 @@ private:
     void PaintNonClient();
     void UpdateRegion();
     SIZE MinimumSize() const;
+    // What the point of the screen is of the frame (an HT code).
+    UINT HitTestScreen(POINT point) const;
+    // Shows the caption button at nHit hot (none when nHit is not one).
+    void SetHotButton(UINT nHit);
+    // Opens the system menu below the caption icon; bFromClick when a click
+    // on the icon opened it.
+    void TrackSystemMenu(bool bFromClick);
+    // Tells the menu bar whether Alt is held, then handles the key message.
+    LRESULT KeyMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     bool m_bActive = true;
     // Border dragging: the hit-test code being dragged, 0 when none.
     UINT m_nSizingHit = 0;
     POINT m_ptSizingStart = {0, 0};
     RECT m_rcSizingStart = {0, 0, 0, 0};
+    // Caption buttons (HTMINBUTTON, HTMAXBUTTON, HTCLOSE; 0 for none): the
+    // one under the mouse, and the one the left button went down on while
+    // it is held, with whether the mouse is over it. A button acts when the
+    // button is released over it.
+    UINT m_nHotButton = 0;
+    UINT m_nPressedButton = 0;
+    bool m_bOverPressedButton = false;
+    bool m_bTrackingNcLeave = false;
+    // The time of the click that opened the system menu from the icon.
+    DWORD m_dwIconClickTime = 0;
     // The program's icon (resource 128, shared), drawn in the caption.
     HICON m_hSmallIcon = nullptr;
 };

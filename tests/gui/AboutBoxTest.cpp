@@ -25,16 +25,6 @@ struct AboutBoxSeen
 
 AboutBoxSeen g_seen;
 
-BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam)
-{
-    wchar_t szClass[64] = {};
-    ::GetClassNameW(hWnd, szClass, 64);
-    if (std::wstring(szClass) != L"#32770" || !::IsWindowVisible(hWnd))
-        return TRUE;
-    *reinterpret_cast<HWND*>(lParam) = hWnd;
-    return FALSE;
-}
-
 BOOL CALLBACK RecordControl(HWND hWnd, LPARAM lParam)
 {
     const HWND hDlg = reinterpret_cast<HWND>(lParam);
@@ -55,8 +45,7 @@ BOOL CALLBACK RecordControl(HWND hWnd, LPARAM lParam)
 // Runs inside the dialog's modal loop: records what is shown, then clicks OK.
 void CALLBACK ProbeAboutBox(HWND, UINT, UINT_PTR nTimer, DWORD)
 {
-    HWND hDlg = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&hDlg));
+    const HWND hDlg = FindThreadWindowOfClass(L"#32770");
     if (hDlg == nullptr)
         return; // not open yet
     ::KillTimer(nullptr, nTimer);

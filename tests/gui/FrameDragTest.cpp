@@ -3,8 +3,8 @@
 namespace
 {
 // A user's drag with the left button, from a point of the frame (window
-// coordinates) by an offset.
-void Drag(HWND hFrame, POINT from, SIZE by)
+// coordinates) by an offset; with bEscape, Esc is pressed before the release.
+void Drag(HWND hFrame, POINT from, SIZE by, bool bEscape = false)
 {
     RECT window;
     ::GetWindowRect(hFrame, &window);
@@ -15,6 +15,8 @@ void Drag(HWND hFrame, POINT from, SIZE by)
     };
     for (int step = 1; step <= 4; ++step)
         actions.push_back([=] { SendMouseInput({start.x + by.cx * step / 4, start.y + by.cy * step / 4}, 0); });
+    if (bEscape)
+        actions.push_back([] { SendKeyChord({VK_ESCAPE}); });
     actions.push_back([=] { SendMouseInput({start.x + by.cx, start.y + by.cy}, MOUSEEVENTF_LEFTUP); });
     ScriptedUser user(actions);
     PumpMessages(300, 5000);
@@ -54,6 +56,7 @@ class FrameDragTest : public ProgramTest, public ::testing::WithParamInterface<D
 TEST_P(FrameDragTest, TheFrameFollowsTheMouse)
 {
     const DragCase& drag = GetParam();
+    FramePlacementScope placement(Frame());
     RECT before;
     ::GetWindowRect(Frame(), &before);
     Drag(Frame(), PointOf(before, drag.x, drag.y), {40, 30});
@@ -68,10 +71,24 @@ TEST_P(FrameDragTest, TheFrameFollowsTheMouse)
     RECT client;
     ::GetClientRect(Frame(), &client);
     EXPECT_EQ(client.right, BarArea().right);
+}
 
-    ::SetWindowPos(Frame(), nullptr, before.left, before.top, before.right - before.left,
-                   before.bottom - before.top, SWP_NOZORDER | SWP_NOACTIVATE);
+TEST_P(FrameDragTest, EscapeBeforeTheReleasePutsTheFrameBack)
+{
+    const DragCase& drag = GetParam();
+    FramePlacementScope placement(Frame());
+    ::SetForegroundWindow(Frame());
+    ::SetFocus(Frame());
     PumpMessages();
+    RECT before;
+    ::GetWindowRect(Frame(), &before);
+    Drag(Frame(), PointOf(before, drag.x, drag.y), {40, 30}, true);
+    RECT after;
+    ::GetWindowRect(Frame(), &after);
+    EXPECT_EQ(before.left, after.left);
+    EXPECT_EQ(before.top, after.top);
+    EXPECT_EQ(before.right, after.right);
+    EXPECT_EQ(before.bottom, after.bottom);
 }
 
 INSTANTIATE_TEST_SUITE_P(Drags, FrameDragTest, ::testing::ValuesIn(kDragCases),

@@ -41,11 +41,11 @@ inline void PumpMessages(DWORD quietMs = 100, DWORD maxMs = 3000)
     PumpMessages(quietMs, maxMs, [](const MSG&) {});
 }
 
-// The window and its children as painted now, one 0x00RRGGBB value a pixel.
-inline std::vector<std::uint32_t> CaptureWindow(HWND hWnd)
+// The window and its children as they show now, one 0x00RRGGBB value a
+// pixel, without running the message loop (so also inside a scripted
+// user's action).
+inline std::vector<std::uint32_t> SnapWindow(HWND hWnd)
 {
-    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpMessages();
     RECT rect;
     ::GetWindowRect(hWnd, &rect);
     const int cx = rect.right - rect.left;
@@ -76,6 +76,74 @@ inline std::vector<std::uint32_t> CaptureWindow(HWND hWnd)
     return pixels;
 }
 
+// The window and its children painted afresh.
+inline std::vector<std::uint32_t> CaptureWindow(HWND hWnd)
+{
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages();
+    return SnapWindow(hWnd);
+}
+
+// The pixels of a rectangle (window coordinates) of a window's snapshot.
+inline std::vector<std::uint32_t> CropSnapshot(const std::vector<std::uint32_t>& pixels, HWND hWnd, const RECT& part)
+{
+    RECT window;
+    ::GetWindowRect(hWnd, &window);
+    const auto cx = static_cast<std::size_t>(window.right - window.left);
+    std::vector<std::uint32_t> cropped;
+    for (LONG y = part.top; y < part.bottom; ++y)
+    {
+        const auto row = pixels.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) * cx);
+        cropped.insert(cropped.end(), row + part.left, row + part.right);
+    }
+    return cropped;
+}
+
+// The centre of the part of the window that answers hit-testing with nHit
+// (HTCLOSE, HTSYSMENU, ...) in the caption's row, found by asking the window
+// as the system does; {-1, -1} when there is none. The window may belong to
+// another process.
+inline POINT FindHitPoint(HWND hWnd, UINT nHit)
+{
+    RECT window;
+    ::GetWindowRect(hWnd, &window);
+    const auto hitAt = [hWnd](LONG x, LONG y) {
+        DWORD_PTR nResult = HTNOWHERE;
+        ::SendMessageTimeoutW(hWnd, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_NORMAL, 5000, &nResult);
+        return static_cast<UINT>(nResult);
+    };
+    // The caption's rows, in the window's middle.
+    const LONG xMiddle = (window.left + window.right) / 2;
+    LONG yTop = -1;
+    LONG yBottom = -1;
+    for (LONG y = window.top; y < window.bottom && (yTop < 0 || y == yBottom + 1); ++y)
+    {
+        if (hitAt(xMiddle, y) != HTCAPTION)
+            continue;
+        yTop = yTop < 0 ? y : yTop;
+        yBottom = y;
+    }
+    if (yTop < 0)
+        return {-1, -1};
+    const auto middleOf = [&](LONG nFrom, LONG nTo, auto hitsAt) {
+        LONG nFirst = -1;
+        LONG nLast = -1;
+        for (LONG n = nFrom; n < nTo; ++n)
+        {
+            if (!hitsAt(n))
+                continue;
+            nFirst = nFirst < 0 ? n : nFirst;
+            nLast = n;
+        }
+        return nFirst < 0 ? -1 : (nFirst + nLast) / 2;
+    };
+    const LONG yRow = (yTop + yBottom) / 2;
+    const LONG x = middleOf(window.left, window.right, [&](LONG n) { return hitAt(n, yRow) == nHit; });
+    if (x < 0)
+        return {-1, -1};
+    return {x, middleOf(yTop, yBottom + 1, [&](LONG n) { return hitAt(x, n) == nHit; })};
+}
+
 // Moves the mouse to a point of the screen, as a user would, pressing or
 // releasing buttons there as dwFlags (MOUSEEVENTF_...) say.
 inline void SendMouseInput(POINT screen, DWORD dwFlags)
@@ -88,27 +156,32 @@ inline void SendMouseInput(POINT screen, DWORD dwFlags)
     ::SendInput(1, &input, sizeof(input));
 }
 
+inline INPUT KeyInput(WORD nKey, bool bDown)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = nKey;
+    input.ki.dwFlags = bDown ? 0 : KEYEVENTF_KEYUP;
+    return input;
+}
+
 // Presses the keys in order and releases them in reverse, as a user types
 // a combination such as Ctrl+Z (VK_CONTROL, 'Z').
 inline void SendKeyChord(std::initializer_list<WORD> keys)
 {
     std::vector<INPUT> inputs;
     for (const WORD nKey : keys)
-    {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = nKey;
-        inputs.push_back(input);
-    }
+        inputs.push_back(KeyInput(nKey, true));
     for (auto it = keys.end(); it != keys.begin();)
-    {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = *--it;
-        input.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(input);
-    }
+        inputs.push_back(KeyInput(*--it, false));
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Presses or releases one key and holds it so.
+inline void SendKeyEvent(WORD nKey, bool bDown)
+{
+    INPUT input = KeyInput(nKey, bDown);
+    ::SendInput(1, &input, sizeof(input));
 }
 
 // A user's actions, taken one at a time, each once everything before it has
@@ -159,6 +232,49 @@ private:
     std::size_t m_nNext = 0;
     UINT_PTR m_nTimer = 0;
 };
+
+// A hook on this thread (WH_CALLWNDPROC, WH_GETMESSAGE, ...) for the life of
+// the object.
+class ThreadHookScope
+{
+public:
+    ThreadHookScope(int idHook, HOOKPROC pfnHook)
+        : m_hHook(::SetWindowsHookExW(idHook, pfnHook, nullptr, ::GetCurrentThreadId()))
+    {
+    }
+    ThreadHookScope(const ThreadHookScope&) = delete;
+    ThreadHookScope& operator=(const ThreadHookScope&) = delete;
+    ~ThreadHookScope() { ::UnhookWindowsHookEx(m_hHook); }
+
+private:
+    HHOOK m_hHook;
+};
+
+struct ClassSearch
+{
+    const wchar_t* pszClass;
+    HWND hFound;
+};
+
+inline BOOL CALLBACK MatchClass(HWND hWnd, LPARAM lParam)
+{
+    auto* pSearch = reinterpret_cast<ClassSearch*>(lParam);
+    wchar_t szClass[64] = {};
+    ::GetClassNameW(hWnd, szClass, 64);
+    if (std::wstring(szClass) != pSearch->pszClass || !::IsWindowVisible(hWnd))
+        return TRUE;
+    pSearch->hFound = hWnd;
+    return FALSE;
+}
+
+// A shown top-level window of this thread of the window class ("#32770" for
+// a dialog, "#32768" for a popup menu); null if there is none.
+inline HWND FindThreadWindowOfClass(const wchar_t* pszClass)
+{
+    ClassSearch search = {pszClass, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
 
 inline std::u16string ToUtf16(const std::wstring& str)
 {

@@ -79,15 +79,25 @@ void ExpectEndsWithFileExit(RunningProgram& program, HWND hFrame)
     ASSERT_TRUE(PostCommand(hFrame, ID_APP_EXIT));
     EXPECT_EQ(0, program.ExitCode(20000));
 }
+
+// The program started from its folder, with its frame shown.
+class ProgramProcess : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(program.IsStarted());
+        hFrame = program.Frame();
+        ASSERT_NE(nullptr, hFrame);
+    }
+
+    RunningProgram program{ProgramFolder()};
+    HWND hFrame = nullptr;
+};
 }
 
-TEST(Process, StartsFromItsFolderWithItsSkinsAndEndsWithFileExit)
+TEST_F(ProgramProcess, StartsFromItsFolderWithItsSkinsAndEndsWithFileExit)
 {
-    RunningProgram program(ProgramFolder());
-    ASSERT_TRUE(program.IsStarted());
-    const HWND hFrame = program.Frame();
-    ASSERT_NE(nullptr, hFrame);
-
     const HWND hBar = ::GetDlgItem(hFrame, 0xE810);
     ASSERT_NE(nullptr, hBar);
     EXPECT_EQ(L"Menubar", WindowText(hBar));
@@ -117,18 +127,35 @@ TEST(Process, FromAnotherFolderTheSkinFilesAreNotFound)
     ExpectEndsWithFileExit(program, hFrame);
 }
 
-TEST(Process, ClosedFromOutsideWhileAMenuIsOpenItEnds)
+TEST_F(ProgramProcess, ClosedFromOutsideWhileAMenuIsOpenItEnds)
 {
-    RunningProgram program(ProgramFolder());
-    ASSERT_TRUE(program.IsStarted());
-    const HWND hFrame = program.Frame();
-    ASSERT_NE(nullptr, hFrame);
-
     // Alt+F opens the File menu; the close then reaches the program inside
     // the menu's own loop.
     ASSERT_TRUE(::PostMessageW(hFrame, WM_SYSCOMMAND, SC_KEYMENU, 'f'));
     ::Sleep(500);
     DWORD_PTR nResult = 0;
     ::SendMessageTimeoutW(hFrame, WM_CLOSE, 0, 0, SMTO_NORMAL, 5000, &nResult);
+    EXPECT_EQ(0, program.ExitCode(20000));
+}
+
+TEST_F(ProgramProcess, ReleasingTheCloseButtonEndsIt)
+{
+    const POINT close = FindHitPoint(hFrame, HTCLOSE);
+    ASSERT_GE(close.x, 0);
+    SendMouseInput(close, 0);
+    SendMouseInput(close, MOUSEEVENTF_LEFTDOWN);
+    ::Sleep(300);
+    EXPECT_EQ(-1, program.ExitCode(0)) << "pressing the button does not close the program";
+    SendMouseInput(close, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(0, program.ExitCode(20000));
+}
+
+TEST_F(ProgramProcess, DoubleClickOnTheIconEndsIt)
+{
+    const POINT icon = FindHitPoint(hFrame, HTSYSMENU);
+    ASSERT_GE(icon.x, 0);
+    SendMouseInput(icon, 0);
+    SendMouseInput(icon, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+    SendMouseInput(icon, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
     EXPECT_EQ(0, program.ExitCode(20000));
 }
