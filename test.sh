@@ -6,8 +6,10 @@
 #   3. the sanitizer suite (clang, AddressSanitizer with leak checks,
 #      UndefinedBehaviorSanitizer), in a build that also holds the fuzz targets;
 #   4. each fuzz target for FUZZ_SECONDS on a copy of its seeds;
-#   5. the 32-bit Windows build, compiled and linked only;
-#   6. last, the 64-bit Windows suite under Wine (on a virtual display when
+#   5. the tests of trees, strings and the pool on several threads at once,
+#      under ThreadSanitizer (clang);
+#   6. the 32-bit Windows build, compiled and linked only;
+#   7. last, the 64-bit Windows suite under Wine (on a virtual display when
 #      DISPLAY is unset), so that the output ends with its summary.
 # Warnings in the project's own code fail the builds. Any failure exits non-zero.
 #
@@ -129,6 +131,11 @@ run_suite sanitize
 
 say "fuzz targets, ${fuzz_seconds} s each"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_fuzz_targets sanitize
+
+say "threads under ThreadSanitizer (clang)"
+configure threads -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DZOL_SANITIZE_THREADS=ON
+cmake --build "$builds/threads" --parallel "$jobs" --target threads_tests -- --quiet
+(cd "$builds/threads" && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure --timeout 900 -R '^threads_tests$')
 
 say "Windows i686 build (compiled and linked only: a 32-bit Wine cannot run here)"
 configure win-i686 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
