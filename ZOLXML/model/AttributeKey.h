@@ -6,10 +6,13 @@
 #include "ZOLLibXML.h"
 
 // The key to file an attribute of this name under; it shares the name's
-// buffer where the name is lower case already.
+// buffer where the name is lower case already. As for lookups by text, the
+// name ends at a NUL it holds.
 inline CString ZolAttributeKeyOf(const CString& strName)
 {
     CString key(strName);
+    if (AfxStringLength(key) != key.GetLength())
+        key = CString(key.GetString());
     key.MakeLower();
     return key;
 }

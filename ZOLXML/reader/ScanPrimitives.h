@@ -163,13 +163,11 @@ ZolCursor<Text> ZolMatchName(const Text& text, ZolCursor<Text> p, const CString&
 template <class Text>
 WCHAR* ZolDecodeSpan(const Text& text, ZolCursor<Text>& cursor, ZolCursor<Text> pEnd, WCHAR* pOut);
 
-// Appends the decoded span to strValue, its leading white space dropped.
+// Just behind the white space that the span starts with: it never reaches
+// a value.
 template <class Text>
-void ZolAppendDecodedSpan(const Text& text, CString& strValue, ZolCursor<Text>& cursor, ZolCursor<Text> pEnd)
+ZolCursor<Text> ZolSkipTextSpace(const Text& text, ZolCursor<Text> p, ZolCursor<Text> pEnd)
 {
-    // Leading white space never reaches the output: skip it before making
-    // room, so that the white space between elements costs no allocation.
-    ZolCursor<Text> p = cursor;
     while (p < pEnd)
     {
         const unsigned int ch = *p;
@@ -186,13 +184,36 @@ void ZolAppendDecodedSpan(const Text& text, CString& strValue, ZolCursor<Text>& 
             break;
         p = q;
     }
-    cursor = p;
-    if (p == pEnd)
-        return;
+    return p;
+}
+
+// Spans up to this many units are decoded into a buffer of the stack and
+// then copied, so that their value takes just the room it needs.
+constexpr std::ptrdiff_t kZolShortSpan = 64;
+
+// Appends the decoded span, which starts with no white space, straight into
+// strValue's buffer, sized by the span.
+template <class Text>
+void ZolAppendLongSpan(const Text& text, CString& strValue, ZolCursor<Text>& cursor, ZolCursor<Text> pEnd)
+{
     const int nOld = strValue.GetLength();
-    WCHAR* pBuffer = strValue.GetBufferSetLength(nOld + static_cast<int>(pEnd - p));
+    WCHAR* pBuffer = strValue.GetBufferSetLength(nOld + static_cast<int>(pEnd - cursor));
     const WCHAR* pWritten = ZolDecodeSpan(text, cursor, pEnd, pBuffer + nOld);
     strValue.ReleaseBuffer(static_cast<int>(pWritten - pBuffer));
+}
+
+// Appends the decoded span to strValue, its leading white space dropped.
+template <class Text>
+void ZolAppendDecodedSpan(const Text& text, CString& strValue, ZolCursor<Text>& cursor, ZolCursor<Text> pEnd)
+{
+    cursor = ZolSkipTextSpace(text, cursor, pEnd);
+    if (cursor == pEnd)
+        return;
+    if (pEnd - cursor > kZolShortSpan)
+        return ZolAppendLongSpan(text, strValue, cursor, pEnd);
+    WCHAR units[kZolShortSpan];
+    const WCHAR* pWritten = ZolDecodeSpan(text, cursor, pEnd, units);
+    strValue.Append(units, static_cast<int>(pWritten - units));
 }
 
 extern template WCHAR* ZolDecodeSpan<ZolWideText>(const ZolWideText&, ZolCursor<ZolWideText>&, ZolCursor<ZolWideText>,

@@ -6,6 +6,7 @@
 #include "../model/TreeBuilder.h"
 #include "NameTable.h"
 #include "ScanPrimitives.h"
+#include "ValueTable.h"
 
 #include <memory>
 
@@ -82,15 +83,29 @@ private:
         return p;
     }
 
-    // A value read whole keeps little more room than it needs: its room was
-    // sized by the text it came from, which references and white space make
-    // longer.
-    static void FitValue(CString& strValue)
+    // Appends the decoded span to a value. A short value read whole shares
+    // the buffer of an equal one read before; a long one keeps little more
+    // room than it needs (its room was sized by the text it came from, which
+    // references and white space make longer).
+    void AppendSpan(CString& strValue, Cursor& cursor, Cursor pEnd)
     {
-        // Small blocks come in steps of eight or sixteen bytes anyway.
-        const int nSpare = strValue.GetAllocLength() - strValue.GetLength();
-        if (nSpare > 8 && nSpare > strValue.GetLength() / 8)
-            strValue.FreeExtra();
+        cursor = ZolSkipTextSpace(m_text, cursor, pEnd);
+        if (cursor == pEnd)
+            return;
+        if (pEnd - cursor > kZolShortSpan)
+        {
+            ZolAppendLongSpan(m_text, strValue, cursor, pEnd);
+            const int nSpare = strValue.GetAllocLength() - strValue.GetLength();
+            if (nSpare > strValue.GetLength() / 8)
+                strValue.FreeExtra();
+            return;
+        }
+        WCHAR units[kZolShortSpan];
+        const int nUnits = static_cast<int>(ZolDecodeSpan(m_text, cursor, pEnd, units) - units);
+        if (strValue.IsEmpty())
+            strValue = m_values.Share(units, nUnits);
+        else
+            strValue.Append(units, nUnits);
     }
 
     // Texts before, between and after children join into one value, one
@@ -100,12 +115,13 @@ private:
         const int nLength = strValue.GetLength();
         if (nLength != 0 && strValue.GetString()[nLength - 1] != u' ')
             strValue.AppendChar(u' ');
-        ZolAppendDecodedSpan(m_text, strValue, cursor, pMarkup);
+        AppendSpan(strValue, cursor, pMarkup);
         return cursor == pMarkup;
     }
 
     Text m_text;
     CZolNameTable m_names;
+    CZolValueTable m_values;
     ZolStack<WCHAR> m_nameUnits;
     ZolStack<CZolTreeBuilder::PendingAttribute> m_pending;
 };
@@ -133,8 +149,7 @@ bool CZolReader<Text>::ReadAttribute(Cursor& cursor, CZOLLibXMLAttribute& attrib
         return false;
     CString& strValue = CZolTreeBuilder::Value(attribute);
     strValue.Empty();
-    ZolAppendDecodedSpan(m_text, strValue, cursor, pClose);
-    FitValue(strValue);
+    AppendSpan(strValue, cursor, pClose);
     // After a decoder's early stop only markup white space may precede the quote.
     return ZolMatch(m_text, cursor, pszQuote);
 }
@@ -200,7 +215,6 @@ bool CZolReader<Text>::ReadElement(Cursor& cursor, CZOLLibXMLElement& element)
         if (const Cursor pAfter = MatchClosingTag(cursor, CZolTreeBuilder::Name(current)))
         {
             cursor = pAfter;
-            FitValue(CZolTreeBuilder::Value(current));
             if (!builder.Close())
                 return true;
             continue;

@@ -4,6 +4,7 @@
 #include "AfxPool.h"
 
 #include <chrono>
+#include <cstring>
 #include <cstdint>
 #include <new>
 #include <random>
@@ -161,30 +162,73 @@ bool SameKey(const CString& key, const WCHAR* pKey, int nLength)
 }
 } // namespace
 
+CMapStringToPtr::CMapStringToPtr() noexcept : m_storage{}
+{
+}
+
 CMapStringToPtr::~CMapStringToPtr()
 {
     RemoveAll();
 }
 
+CMapStringToPtr::CTable* CMapStringToPtr::Table() const noexcept
+{
+    std::uintptr_t word;
+    std::memcpy(&word, m_storage, sizeof word);
+    return (word & 1) != 0 ? reinterpret_cast<CTable*>(word & ~std::uintptr_t{1}) : nullptr;
+}
+
+bool CMapStringToPtr::HoldsOne() const noexcept
+{
+    std::uintptr_t word;
+    std::memcpy(&word, m_storage, sizeof word);
+    return word != 0 && (word & 1) == 0;
+}
+
+void CMapStringToPtr::SetTable(CTable* pTable) noexcept
+{
+    std::memset(m_storage, 0, sizeof m_storage);
+    const std::uintptr_t word = reinterpret_cast<std::uintptr_t>(pTable) | (pTable != nullptr ? 1 : 0);
+    std::memcpy(m_storage, &word, sizeof word);
+}
+
+CMapStringToPtr::CPair* CMapStringToPtr::Entries() const noexcept
+{
+    if (CTable* pTable = Table())
+        return pTable->Entries();
+    return HoldsOne() ? reinterpret_cast<CPair*>(const_cast<unsigned char*>(m_storage)) : nullptr;
+}
+
+int CMapStringToPtr::PlacesUsed() const noexcept
+{
+    if (CTable* pTable = Table())
+        return pTable->nUsed;
+    return HoldsOne() ? 1 : 0;
+}
+
 INT_PTR CMapStringToPtr::GetCount() const noexcept
 {
-    return m_pTable == nullptr ? 0 : m_pTable->nCount;
+    if (CTable* pTable = Table())
+        return pTable->nCount;
+    return HoldsOne() ? 1 : 0;
 }
 
 void CMapStringToPtr::RemoveAll() noexcept
 {
-    if (m_pTable == nullptr)
-        return;
-    CPair* pEntries = m_pTable->Entries();
-    for (int i = 0; i < m_pTable->nUsed; ++i)
+    CTable* pTable = Table();
+    CPair* pEntries = Entries();
+    for (int i = PlacesUsed(); i-- > 0;)
         pEntries[i].~CPair();
-    AfxPoolFree(m_pTable, TableBytes(m_pTable->nCapacity, m_pTable->nIndexBits));
-    m_pTable = nullptr;
+    if (pTable != nullptr)
+        AfxPoolFree(pTable, TableBytes(pTable->nCapacity, pTable->nIndexBits));
+    SetTable(nullptr);
 }
 
 void CMapStringToPtr::InitHashTable(UINT nHashSize, BOOL bAllocNow)
 {
-    if (bAllocNow && nHashSize > static_cast<UINT>(m_pTable == nullptr ? 0 : m_pTable->nCapacity))
+    // One entry needs no table.
+    const CTable* pTable = Table();
+    if (bAllocNow && nHashSize > 1 && nHashSize > static_cast<UINT>(pTable == nullptr ? 0 : pTable->nCapacity))
         Regrow(static_cast<int>(std::min<UINT>(nHashSize, INT32_MAX)));
 }
 
@@ -192,7 +236,7 @@ void CMapStringToPtr::InitHashTable(UINT nHashSize, BOOL bAllocNow)
 // the gaps of removed ones.
 void CMapStringToPtr::Regrow(int nCapacity)
 {
-    const int nCount = GetCount();
+    const int nCount = static_cast<int>(GetCount());
     if (nCapacity < nCount)
         nCapacity = nCount;
     static_assert(sizeof(CTable) == 4 * sizeof(int), "the entries follow the header");
@@ -209,44 +253,41 @@ void CMapStringToPtr::Regrow(int nCapacity)
 
     // Copying a key only counts a reference: nothing here can fail.
     CPair* pNewEntries = pNew->Entries();
-    if (m_pTable != nullptr)
+    CPair* pOld = Entries();
+    for (int i = 0, nUsed = PlacesUsed(); i < nUsed; ++i)
     {
-        CPair* pOld = m_pTable->Entries();
-        for (int i = 0; i < m_pTable->nUsed; ++i)
+        if (pOld[i].value == kRemoved)
+            continue;
+        const int nPlace = pNew->nUsed++;
+        new (&pNewEntries[nPlace]) CPair{pOld[i].key, pOld[i].value};
+        ++pNew->nCount;
+        if (nIndexBits != 0)
         {
-            if (pOld[i].value == kRemoved)
-                continue;
-            const int nPlace = pNew->nUsed++;
-            new (&pNewEntries[nPlace]) CPair{pOld[i].key, pOld[i].value};
-            ++pNew->nCount;
-            if (nIndexBits != 0)
-            {
-                UINT nSlot = HashUnits(pOld[i].key.GetString(), pOld[i].key.GetLength()) & pNew->IndexMask();
-                while (pNew->Index()[nSlot] != 0)
-                    nSlot = (nSlot + 1) & pNew->IndexMask();
-                pNew->Index()[nSlot] = static_cast<UINT>(nPlace) + 1;
-            }
+            UINT nSlot = HashUnits(pOld[i].key.GetString(), pOld[i].key.GetLength()) & pNew->IndexMask();
+            while (pNew->Index()[nSlot] != 0)
+                nSlot = (nSlot + 1) & pNew->IndexMask();
+            pNew->Index()[nSlot] = static_cast<UINT>(nPlace) + 1;
         }
     }
     RemoveAll();
-    m_pTable = pNew;
+    SetTable(pNew);
 }
 
 int CMapStringToPtr::FindEntry(const WCHAR* pKey, int nLength, UINT& nHash) const
 {
-    if (m_pTable == nullptr)
-        return -1;
-    CPair* pEntries = m_pTable->Entries();
-    if (m_pTable->nIndexBits == 0)
+    const CTable* pTable = Table();
+    if (pTable == nullptr || pTable->nIndexBits == 0)
     {
-        for (int i = 0; i < m_pTable->nUsed; ++i)
+        const CPair* pEntries = Entries();
+        for (int i = 0, nUsed = PlacesUsed(); i < nUsed; ++i)
             if (pEntries[i].value != kRemoved && SameKey(pEntries[i].key, pKey, nLength))
                 return i;
         return -1;
     }
     nHash = HashUnits(pKey, nLength);
-    const UINT* pIndex = m_pTable->Index();
-    for (UINT nSlot = nHash & m_pTable->IndexMask(); pIndex[nSlot] != 0; nSlot = (nSlot + 1) & m_pTable->IndexMask())
+    const CPair* pEntries = Entries();
+    const UINT* pIndex = Table()->Index();
+    for (UINT nSlot = nHash & pTable->IndexMask(); pIndex[nSlot] != 0; nSlot = (nSlot + 1) & pTable->IndexMask())
     {
         const int nPlace = static_cast<int>(pIndex[nSlot]) - 1;
         if (pEntries[nPlace].value != kRemoved && SameKey(pEntries[nPlace].key, pKey, nLength))
@@ -257,25 +298,32 @@ int CMapStringToPtr::FindEntry(const WCHAR* pKey, int nLength, UINT& nHash) cons
 
 void*& CMapStringToPtr::Insert(const CString& key, UINT nHash)
 {
-    const bool bHashed = m_pTable != nullptr && m_pTable->nIndexBits != 0;
-    if (m_pTable == nullptr)
-        Regrow(1);
-    else if (m_pTable->nUsed == m_pTable->nCapacity)
-        Regrow(m_pTable->nCount <= m_pTable->nUsed / 2 ? m_pTable->nCapacity
-                                                       : static_cast<int>(std::min<std::int64_t>(INT32_MAX, 2 * std::int64_t{m_pTable->nCapacity})));
-    if (m_pTable->nUsed == m_pTable->nCapacity)
+    CTable* pTable = Table();
+    if (pTable == nullptr && !HoldsOne())
+    {
+        CPair* pEntry = new (m_storage) CPair{key, nullptr};
+        return pEntry->value;
+    }
+    const bool bHashed = pTable != nullptr && pTable->nIndexBits != 0;
+    if (pTable == nullptr)
+        Regrow(2);
+    else if (pTable->nUsed == pTable->nCapacity)
+        Regrow(pTable->nCount <= pTable->nUsed / 2 ? pTable->nCapacity
+                                                   : static_cast<int>(std::min<std::int64_t>(INT32_MAX, 2 * std::int64_t{pTable->nCapacity})));
+    pTable = Table();
+    if (pTable->nUsed == pTable->nCapacity)
         AfxThrowMemoryException(); // as many entries as an int counts
-    const int nPlace = m_pTable->nUsed++;
-    CPair* pEntry = new (&m_pTable->Entries()[nPlace]) CPair{key, nullptr};
-    ++m_pTable->nCount;
-    if (m_pTable->nIndexBits != 0)
+    const int nPlace = pTable->nUsed++;
+    CPair* pEntry = new (&pTable->Entries()[nPlace]) CPair{key, nullptr};
+    ++pTable->nCount;
+    if (pTable->nIndexBits != 0)
     {
         if (!bHashed)
             nHash = HashUnits(key.GetString(), key.GetLength());
-        UINT* pIndex = m_pTable->Index();
-        UINT nSlot = nHash & m_pTable->IndexMask();
+        UINT* pIndex = pTable->Index();
+        UINT nSlot = nHash & pTable->IndexMask();
         while (pIndex[nSlot] != 0)
-            nSlot = (nSlot + 1) & m_pTable->IndexMask();
+            nSlot = (nSlot + 1) & pTable->IndexMask();
         pIndex[nSlot] = static_cast<UINT>(nPlace) + 1;
     }
     return pEntry->value;
@@ -287,7 +335,7 @@ BOOL CMapStringToPtr::Lookup(LPCWSTR key, void*& rValue) const
     const int nPlace = FindEntry(key != nullptr ? key : u"", AfxStringLength(key), nHash);
     if (nPlace < 0)
         return FALSE;
-    rValue = m_pTable->Entries()[nPlace].value;
+    rValue = Entries()[nPlace].value;
     return TRUE;
 }
 
@@ -298,20 +346,16 @@ void*& CMapStringToPtr::operator[](LPCWSTR key)
     UINT nHash = 0;
     const int nPlace = FindEntry(pKey, nLength, nHash);
     if (nPlace >= 0)
-        return m_pTable->Entries()[nPlace].value;
+        return Entries()[nPlace].value;
     return Insert(CString(pKey, nLength), nHash);
 }
 
 void*& CMapStringToPtr::operator[](const CString& key)
 {
-    // A key ends at its first NUL, as it does when given as text.
-    const int nLength = AfxStringLength(key);
-    if (nLength != key.GetLength())
-        return (*this)[key.GetString()];
     UINT nHash = 0;
-    const int nPlace = FindEntry(key.GetString(), nLength, nHash);
+    const int nPlace = FindEntry(key.GetString(), key.GetLength(), nHash);
     if (nPlace >= 0)
-        return m_pTable->Entries()[nPlace].value;
+        return Entries()[nPlace].value;
     return Insert(key, nHash);
 }
 
@@ -321,25 +365,23 @@ BOOL CMapStringToPtr::RemoveKey(LPCWSTR key)
     const int nPlace = FindEntry(key != nullptr ? key : u"", AfxStringLength(key), nHash);
     if (nPlace < 0)
         return FALSE;
-    if (m_pTable->nCount == 1)
+    if (GetCount() == 1)
     {
         RemoveAll();
         return TRUE;
     }
     // The gap keeps its place, and its index entry, until the map regrows.
-    CPair* pEntry = &m_pTable->Entries()[nPlace];
+    CPair* pEntry = &Entries()[nPlace];
     pEntry->~CPair();
     new (pEntry) CPair{CString(), kRemoved};
-    --m_pTable->nCount;
+    --Table()->nCount;
     return TRUE;
 }
 
 int CMapStringToPtr::FirstEntryFrom(int nEntry) const noexcept
 {
-    if (m_pTable == nullptr)
-        return -1;
-    const CPair* pEntries = m_pTable->Entries();
-    for (; nEntry < m_pTable->nUsed; ++nEntry)
+    const CPair* pEntries = Entries();
+    for (const int nUsed = PlacesUsed(); nEntry < nUsed; ++nEntry)
         if (pEntries[nEntry].value != kRemoved)
             return nEntry;
     return -1;
@@ -362,13 +404,13 @@ const CMapStringToPtr::CPair* CMapStringToPtr::GetNextPair(POSITION& rNextPositi
 {
     const std::uintptr_t nPosition = reinterpret_cast<std::uintptr_t>(rNextPosition);
     // A position past the entries (or of a map emptied since) names nothing.
-    const int nEntry = nPosition == 0 || m_pTable == nullptr || nPosition > static_cast<std::uintptr_t>(m_pTable->nUsed)
+    const int nEntry = nPosition == 0 || nPosition > static_cast<std::uintptr_t>(PlacesUsed())
                            ? -1
                            : FirstEntryFrom(static_cast<int>(nPosition - 1));
     if (nEntry < 0)
         AfxThrowInvalidArgException();
     rNextPosition = ToPosition(FirstEntryFrom(nEntry + 1));
-    return &m_pTable->Entries()[nEntry];
+    return &Entries()[nEntry];
 }
 
 void CMapStringToPtr::GetNextAssoc(POSITION& rNextPosition, CString& rKey, void*& rValue) const
@@ -381,15 +423,15 @@ void CMapStringToPtr::GetNextAssoc(POSITION& rNextPosition, CString& rKey, void*
 const CMapStringToPtr::CPair* CMapStringToPtr::PGetFirstAssoc() const noexcept
 {
     const int nEntry = FirstEntryFrom(0);
-    return nEntry < 0 ? nullptr : &m_pTable->Entries()[nEntry];
+    return nEntry < 0 ? nullptr : &Entries()[nEntry];
 }
 
 const CMapStringToPtr::CPair* CMapStringToPtr::PGetNextAssoc(const CPair* pAssoc) const noexcept
 {
     if (pAssoc == nullptr)
         return PGetFirstAssoc();
-    const int nEntry = FirstEntryFrom(static_cast<int>(pAssoc - m_pTable->Entries()) + 1);
-    return nEntry < 0 ? nullptr : &m_pTable->Entries()[nEntry];
+    const int nEntry = FirstEntryFrom(static_cast<int>(pAssoc - Entries()) + 1);
+    return nEntry < 0 ? nullptr : &Entries()[nEntry];
 }
 
 CMapStringToPtr::CPair* CMapStringToPtr::PGetFirstAssoc() noexcept

@@ -2,11 +2,12 @@
 // insertion order (a replaced key keeps its place), so that a document read
 // and written again keeps its attribute order.
 //
-// The entries lie side by side in one block from the layer's pool, which an
-// empty map does not have; past sixteen entries an index of hashes finds them.
-// A removed entry leaves a gap until the map next grows, so that a walk may
-// remove the entry it has just passed. A position is an entry's place in the
-// block: one that no longer names an entry is refused, never followed.
+// A map of one entry holds it in itself, as most elements with attributes
+// have one; more entries lie side by side in one block from the layer's pool,
+// past sixteen with an index of hashes to find them. A removed entry leaves a
+// gap until the map next grows, so that a walk may remove the entry it has
+// just passed. A position is an entry's place in the block: one that no
+// longer names an entry is refused, never followed.
 #pragma once
 
 #include "AfxString.h"
@@ -21,7 +22,7 @@ public:
         void* value;
     };
 
-    CMapStringToPtr() noexcept = default;
+    CMapStringToPtr() noexcept;
     CMapStringToPtr(const CMapStringToPtr&) = delete;
     CMapStringToPtr& operator=(const CMapStringToPtr&) = delete;
     ~CMapStringToPtr();
@@ -35,7 +36,8 @@ public:
 
     BOOL Lookup(LPCWSTR key, void*& rValue) const;
     void*& operator[](LPCWSTR key);
-    // The same, keeping the key's buffer rather than copying its text.
+    // The same, keeping the key's buffer rather than copying its text. The
+    // key is taken whole: one that holds a NUL is found by no text.
     void*& operator[](const CString& key);
     void SetAt(LPCWSTR key, void* newValue) { (*this)[key] = newValue; }
     void SetAt(const CString& key, void* newValue) { (*this)[key] = newValue; }
@@ -59,11 +61,20 @@ public:
 private:
     struct CTable;
 
+    // The entries in place order, removed ones' gaps included.
+    CPair* Entries() const noexcept;
+    int PlacesUsed() const noexcept;
+    CTable* Table() const noexcept;
+    bool HoldsOne() const noexcept;
+    void SetTable(CTable* pTable) noexcept;
+
     // The place of the entry with this key, or -1.
     int FindEntry(const WCHAR* pKey, int nLength, UINT& nHash) const;
     void*& Insert(const CString& key, UINT nHash);
     void Regrow(int nCapacity);
     int FirstEntryFrom(int nEntry) const noexcept;
 
-    CTable* m_pTable = nullptr;
+    // Empty: zeros. One entry: that entry. More: the first word is the
+    // table's address with its lowest bit set, which a string's never has.
+    alignas(CPair) unsigned char m_storage[sizeof(CPair)];
 };

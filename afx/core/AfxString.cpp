@@ -185,6 +185,12 @@ void CString::Append(LPCWSTR pch, int nLength)
         return;
     if (pch == nullptr)
         AfxThrowInvalidArgException();
+    if (m_pData == Nil())
+    {
+        CString copy(pch, nLength);
+        *this = std::move(copy);
+        return;
+    }
     const int nOld = GetLength();
     const int nNew = GrownLength(nOld, nLength);
     if (m_pData != Nil() && m_pData->nAllocLength >= nNew && m_pData->nRefs.load(std::memory_order_acquire) == 1)

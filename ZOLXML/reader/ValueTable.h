@@ -1,0 +1,95 @@
+// The short values of one document, each kept once: documents repeat their
+// short values (states, units, numbers, flags) as they repeat their names,
+// and values that share one buffer cost one allocation and its memory once.
+// A value the table has no room for is simply not shared; the table grows
+// with the values it holds, up to a limit.
+#pragma once
+
+#include "../model/TreeWalk.h"
+
+#include <cstdint>
+#include <cstring>
+
+class CZolValueTable
+{
+public:
+    // Values up to this many units are shared.
+    static constexpr int kLongestShared = 16;
+
+    // A string of these units, sharing the buffer of an equal value read before.
+    CString Share(const WCHAR* pUnits, int nUnits)
+    {
+        if (nUnits > kLongestShared || nUnits == 0)
+            return CString(pUnits, nUnits);
+        if (m_entries.empty())
+            m_entries.resize(kFirstSlots);
+        const std::uint64_t hash = Hash(pUnits, nUnits);
+        const std::size_t nMask = m_entries.size() - 1;
+        for (std::size_t nProbe = 0; nProbe < kProbes; ++nProbe)
+        {
+            Entry& entry = m_entries[(static_cast<std::size_t>(hash >> 32) + nProbe) & nMask];
+            if (entry.text.IsEmpty())
+            {
+                entry.text = CString(pUnits, nUnits);
+                entry.hash = hash;
+                CString shared = entry.text;
+                if (++m_nCount * 2 > m_entries.size() && m_entries.size() < kMostSlots)
+                    Grow();
+                return shared;
+            }
+            if (entry.hash == hash && entry.text.GetLength() == nUnits &&
+                std::memcmp(entry.text.GetString(), pUnits, sizeof(WCHAR) * static_cast<std::size_t>(nUnits)) == 0)
+                return entry.text;
+        }
+        return CString(pUnits, nUnits);
+    }
+
+private:
+    struct Entry
+    {
+        CString text;
+        std::uint64_t hash = 0;
+    };
+
+    static constexpr std::size_t kFirstSlots = 256;
+    static constexpr std::size_t kMostSlots = 16384;
+    static constexpr std::size_t kProbes = 4;
+
+    // Four units at a time; the length tells apart what zeros would not.
+    static std::uint64_t Hash(const WCHAR* pUnits, int nUnits)
+    {
+        std::uint64_t hash = static_cast<std::uint64_t>(nUnits) * 0x9E3779B97F4A7C15ull;
+        for (int i = 0; i < nUnits; i += 4)
+        {
+            std::uint64_t word = 0;
+            std::memcpy(&word, pUnits + i, sizeof(WCHAR) * static_cast<std::size_t>(nUnits - i < 4 ? nUnits - i : 4));
+            hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+            hash ^= hash >> 29;
+        }
+        return hash;
+    }
+
+    void Grow()
+    {
+        ZolStack<Entry> old(m_entries.size() * 2);
+        old.swap(m_entries);
+        const std::size_t nMask = m_entries.size() - 1;
+        for (Entry& entry : old)
+        {
+            if (entry.text.IsEmpty())
+                continue;
+            for (std::size_t nProbe = 0; nProbe < kProbes; ++nProbe)
+            {
+                Entry& slot = m_entries[(static_cast<std::size_t>(entry.hash >> 32) + nProbe) & nMask];
+                if (slot.text.IsEmpty())
+                {
+                    slot = std::move(entry);
+                    break;
+                }
+            }
+        }
+    }
+
+    ZolStack<Entry> m_entries;
+    std::size_t m_nCount = 0;
+};
