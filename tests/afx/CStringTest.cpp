@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
+#include <vector>
 
 TEST(CString, NullPointerMakesEmpty)
 {
@@ -170,4 +172,50 @@ TEST(CString, ImpossibleLengthRaisesMemoryException)
         e->Delete();
     }
     EXPECT_EQ(CString(u"ab"), s);
+}
+
+// Copies share one buffer until one of them changes; a change is the
+// changer's own, whatever changes it.
+TEST(CString, CopiesShareTheirBufferUntilChanged)
+{
+    const CString original(u"a string too long to be anything but shared");
+    const std::vector<std::function<void(CString&)>> changes = {
+        [](CString& s) { s.SetAt(0, u'X'); },
+        [](CString& s) { s += u"!"; },
+        [](CString& s) { s.MakeLower(); s.SetAt(1, u'_'); },
+        [](CString& s) { s.Trim(); s.Truncate(3); },
+        [](CString& s) { s.GetBuffer()[0] = u'Y'; s.ReleaseBuffer(); },
+        [](CString& s) { s.GetBufferSetLength(5)[4] = u'Z'; },
+        [](CString& s) { s.Empty(); },
+        [](CString& s) { s = u"other"; },
+    };
+    for (const auto& change : changes)
+    {
+        CString copy = original;
+        EXPECT_EQ(original.GetString(), copy.GetString());
+        change(copy);
+        EXPECT_EQ(CString(u"a string too long to be anything but shared"), original);
+        EXPECT_NE(original, copy);
+    }
+}
+
+TEST(CString, AssigningPartOfItselfKeepsTheText)
+{
+    CString s(u"0123456789abcdef");
+    s = s.GetString() + 10;
+    EXPECT_EQ(CString(u"abcdef"), s);
+    CString t(u"xyz");
+    t.Append(t.GetString(), 2);
+    t.Append(t);
+    EXPECT_EQ(CString(u"xyzxyxyzxy"), t);
+}
+
+TEST(CString, FreeExtraKeepsTheTextInASmallerBlock)
+{
+    CString s;
+    s.Preallocate(4000);
+    s = u"short";
+    s.FreeExtra();
+    EXPECT_EQ(CString(u"short"), s);
+    EXPECT_LT(s.GetAllocLength(), 100);
 }

@@ -181,3 +181,102 @@ TEST(CMapStringToPtr, PreparedKeysDoNotShareOneHash)
         EXPECT_EQ(P(static_cast<int>(i)), value);
     }
 }
+
+TEST(CPtrList, PositionsOfOtherListsAreRefused)
+{
+    CPtrList list;
+    CPtrList other;
+    list.AddTail(P(1));
+    const POSITION foreign = other.AddTail(P(2));
+    try
+    {
+        list.RemoveAt(foreign);
+        FAIL() << "removed a node of another list";
+    }
+    catch (CInvalidArgException* e)
+    {
+        e->Delete();
+    }
+    EXPECT_EQ(std::vector<INT_PTR>{1}, Items(list));
+    EXPECT_EQ(std::vector<INT_PTR>{2}, Items(other));
+}
+
+// A map of one entry holds it in itself and turns into a table with the
+// second; walks, lookups and removals see one map throughout.
+TEST(CMapStringToPtr, GrowsFromOneEntryToATableAndBack)
+{
+    CMapStringToPtr map;
+    EXPECT_EQ(nullptr, map.GetStartPosition());
+    map.SetAt(u"one", P(1));
+    EXPECT_EQ(1, map.GetCount());
+    EXPECT_EQ((std::vector<CString>{u"one"}), Keys(map));
+    map.SetAt(u"two", P(2));
+    map.SetAt(u"one", P(11));
+    EXPECT_EQ((std::vector<CString>{u"one", u"two"}), Keys(map));
+    void* value = nullptr;
+    EXPECT_TRUE(map.Lookup(u"one", value));
+    EXPECT_EQ(P(11), value);
+    EXPECT_TRUE(map.RemoveKey(u"one"));
+    EXPECT_TRUE(map.RemoveKey(u"two"));
+    EXPECT_TRUE(map.IsEmpty());
+    map.SetAt(u"three", P(3));
+    EXPECT_EQ((std::vector<CString>{u"three"}), Keys(map));
+}
+
+// As with MFC's maps, a walk may remove the entry it has just passed, and
+// goes on with the next; a position that names no entry any more is refused.
+TEST(CMapStringToPtr, AWalkMayRemoveWhatItPassed)
+{
+    for (int nEntries : {1, 2, 5, 40})
+    {
+        CMapStringToPtr map;
+        std::vector<CString> keys;
+        for (int i = 0; i < nEntries; ++i)
+        {
+            keys.push_back(CString(u"k") + CString(static_cast<WCHAR>(u'a' + i % 26), 1 + i / 26));
+            map.SetAt(keys.back(), P(i));
+        }
+        std::vector<CString> seen;
+        for (POSITION pos = map.GetStartPosition(); pos != nullptr;)
+        {
+            CString key;
+            void* value = nullptr;
+            map.GetNextAssoc(pos, key, value);
+            seen.push_back(key);
+            EXPECT_TRUE(map.RemoveKey(key));
+        }
+        EXPECT_EQ(keys, seen) << nEntries;
+        EXPECT_TRUE(map.IsEmpty());
+
+        map.SetAt(u"x", P(1));
+        POSITION stale = map.GetStartPosition();
+        map.RemoveKey(u"x");
+        try
+        {
+            CString key;
+            void* value = nullptr;
+            map.GetNextAssoc(stale, key, value);
+            FAIL() << "a stale position was followed";
+        }
+        catch (CInvalidArgException* e)
+        {
+            e->Delete();
+        }
+    }
+}
+
+TEST(CMapStringToPtr, KeysGivenAsStringsShareTheirBuffers)
+{
+    CMapStringToPtr map;
+    const CString key(u"a key long enough for a buffer of its own");
+    map[key] = P(1);
+    const CMapStringToPtr::CPair* pPair = map.PGetFirstAssoc();
+    ASSERT_NE(nullptr, pPair);
+    EXPECT_EQ(key.GetString(), pPair->key.GetString());
+    // A key taken whole with its NUL is found by no text.
+    const WCHAR units[] = {u'a', 0, u'b'};
+    map[CString(units, 3)] = P(2);
+    void* value = nullptr;
+    EXPECT_FALSE(map.Lookup(u"a", value));
+    EXPECT_EQ(2, map.GetCount());
+}
