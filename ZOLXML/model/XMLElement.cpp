@@ -54,18 +54,6 @@ __attribute__((no_sanitize("null", "vptr"))) CZOLLibXMLElement* CZOLLibXMLElemen
     return static_cast<CZOLLibXMLElement*>(m_elements.GetHead());
 }
 
-POSITION CZOLLibXMLElement::GetElementIterator() const
-{
-    return m_elements.GetHeadPosition();
-}
-
-CZOLLibXMLElement* CZOLLibXMLElement::GetNextElement(POSITION& pos) const
-{
-    if (pos == nullptr)
-        AfxThrowInvalidArgException();
-    return static_cast<CZOLLibXMLElement*>(m_elements.GetNext(pos));
-}
-
 CZOLLibXMLElement* CZOLLibXMLElement::GetElementByName(LPCWSTR pszName) const
 {
     POSITION pos = m_elements.GetHeadPosition();
@@ -177,19 +165,6 @@ CZOLLibXMLAttribute* CZOLLibXMLElement::AddAttribute(CZOLLibXMLAttribute* pAttri
 int CZOLLibXMLElement::GetAttributeCount() const
 {
     return static_cast<int>(m_attributes.GetCount());
-}
-
-POSITION CZOLLibXMLElement::GetAttributeIterator() const
-{
-    return m_attributes.GetStartPosition();
-}
-
-CZOLLibXMLAttribute* CZOLLibXMLElement::GetNextAttribute(POSITION& pos) const
-{
-    if (pos == nullptr)
-        AfxThrowInvalidArgException();
-    // The entry itself: no copy of its key.
-    return static_cast<CZOLLibXMLAttribute*>(m_attributes.GetNextPair(pos)->value);
 }
 
 CZOLLibXMLAttribute* CZOLLibXMLElement::GetAttribute(LPCWSTR pszName) const

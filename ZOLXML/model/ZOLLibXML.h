@@ -114,8 +114,11 @@ public:
     CZOLLibXMLElement* AddElement(CZOLLibXMLElement* pElement);
     int GetElementCount() const;
     CZOLLibXMLElement* GetFirstElement() const;
-    POSITION GetElementIterator() const;
-    CZOLLibXMLElement* GetNextElement(POSITION& pos) const;
+    POSITION GetElementIterator() const { return m_elements.GetHeadPosition(); }
+    CZOLLibXMLElement* GetNextElement(POSITION& pos) const
+    {
+        return static_cast<CZOLLibXMLElement*>(m_elements.GetNext(pos));
+    }
     CZOLLibXMLElement* GetElementByName(LPCWSTR pszName) const;
     CZOLLibXMLElement* GetElementByName(LPCWSTR pszName, int bCreate);
     void RemoveElement(CZOLLibXMLElement* pElement);
@@ -126,8 +129,11 @@ public:
     CZOLLibXMLAttribute* AddAttribute(LPCWSTR pszName, LPCWSTR pszValue);
     CZOLLibXMLAttribute* AddAttribute(CZOLLibXMLAttribute* pAttribute);
     int GetAttributeCount() const;
-    POSITION GetAttributeIterator() const;
-    CZOLLibXMLAttribute* GetNextAttribute(POSITION& pos) const;
+    POSITION GetAttributeIterator() const { return m_attributes.GetStartPosition(); }
+    CZOLLibXMLAttribute* GetNextAttribute(POSITION& pos) const
+    {
+        return static_cast<CZOLLibXMLAttribute*>(m_attributes.GetNextPair(pos)->value);
+    }
     CZOLLibXMLAttribute* GetAttribute(LPCWSTR pszName) const;
     CString GetAttributeValue(LPCWSTR pszName, LPCWSTR pszDefault = nullptr) const;
     void RemoveAttribute(CZOLLibXMLAttribute* pAttribute);

@@ -9,25 +9,33 @@ constexpr WCHAR kDeclaration[] = u"<?xml version=\"1.0\"?>";
 constexpr WCHAR kLineBreak[] = u"\r\n";
 constexpr int kLineBreakLength = 2;
 
-// name="value": the length when the value needs no escaping.
+// name="escaped value"
 std::int64_t AttributeTextLength(const CString& name, const CString& value)
 {
-    return std::int64_t{name.GetLength()} + 3 + value.GetLength();
+    return std::int64_t{name.GetLength()} + 3 + ZolEscapedLength(value);
 }
 
-void WriteAttributeText(CZolTextSink& sink, const CString& name, const CString& value)
+WCHAR* WriteAttributeText(WCHAR* pOut, const CString& name, const CString& value)
 {
-    sink.Write(name);
-    sink.Write(u"=\"", 2);
-    ZolWriteEscaped(sink, value);
-    sink.Write(u'"');
+    pOut = ZolWriteUnits(pOut, name);
+    *pOut++ = u'=';
+    *pOut++ = u'"';
+    pOut = ZolWriteEscaped(pOut, value);
+    *pOut++ = u'"';
+    return pOut;
+}
+
+WCHAR* WriteLineBreak(WCHAR* pOut, int nLineBreak)
+{
+    for (int i = 0; i < nLineBreak; ++i)
+        *pOut++ = kLineBreak[i];
+    return pOut;
 }
 }
 
 void CZOLLibXMLAttribute::ToString(CString& strOut) const
 {
-    CZolTextSink sink(strOut, AttributeTextLength(m_name, m_value), CZolTextSink::Growth::ByPiece);
-    WriteAttributeText(sink, m_name, m_value);
+    WriteAttributeText(ZolExtend(strOut, AttributeTextLength(m_name, m_value)), m_name, m_value);
 }
 
 void CZOLLibXMLElement::ToString(CString& strOut, int bLineBreaks) const
@@ -37,53 +45,58 @@ void CZOLLibXMLElement::ToString(CString& strOut, int bLineBreaks) const
         return element.m_elements.IsEmpty() && element.m_value.IsEmpty();
     };
 
-    // A first pass sizes the text exactly as long as no value needs escaping,
-    // so that one reservation serves the whole text.
-    std::int64_t nEstimate = 0;
+    // The text's exact length first, so that it is allocated once and
+    // written in one pass without a check.
+    std::int64_t nLength = 0;
     ZolWalkTree(
         *this,
         [&](const CZOLLibXMLElement& element) {
-            nEstimate += 1 + element.m_name.GetLength() + nLineBreak;
+            nLength += 1 + element.m_name.GetLength();
             ZolForEachAttribute(element, [&](const CZOLLibXMLAttribute& attribute) {
-                nEstimate += 1 + AttributeTextLength(attribute.m_name, attribute.m_value);
+                nLength += 1 + AttributeTextLength(attribute.m_name, attribute.m_value);
             });
             if (isEmptyForm(element))
-                nEstimate += 2;
+                nLength += 2;
             else
-                nEstimate += 1 + (element.m_elements.IsEmpty() ? 0 : nLineBreak) + element.m_value.GetLength() + 2 +
-                             element.m_name.GetLength() + 1;
+                nLength += 1 + (element.m_elements.IsEmpty() ? 0 : nLineBreak);
         },
-        [](const CZOLLibXMLElement&) {});
+        [&](const CZOLLibXMLElement& element) {
+            if (!isEmptyForm(element))
+                nLength += ZolEscapedLength(element.m_value) + 3 + element.m_name.GetLength();
+            nLength += nLineBreak;
+        });
 
-    CZolTextSink sink(strOut, nEstimate, CZolTextSink::Growth::Doubling);
+    WCHAR* pOut = ZolExtend(strOut, nLength);
     ZolWalkTree(
         *this,
         [&](const CZOLLibXMLElement& element) {
-            sink.Write(u'<');
-            sink.Write(element.m_name);
+            *pOut++ = u'<';
+            pOut = ZolWriteUnits(pOut, element.m_name);
             ZolForEachAttribute(element, [&](const CZOLLibXMLAttribute& attribute) {
-                sink.Write(u' ');
-                WriteAttributeText(sink, attribute.m_name, attribute.m_value);
+                *pOut++ = u' ';
+                pOut = WriteAttributeText(pOut, attribute.m_name, attribute.m_value);
             });
             if (isEmptyForm(element))
             {
-                sink.Write(u"/>", 2);
+                *pOut++ = u'/';
+                *pOut++ = u'>';
                 return;
             }
-            sink.Write(u'>');
+            *pOut++ = u'>';
             if (!element.m_elements.IsEmpty())
-                sink.Write(kLineBreak, nLineBreak);
+                pOut = WriteLineBreak(pOut, nLineBreak);
         },
         [&](const CZOLLibXMLElement& element) {
             if (!isEmptyForm(element))
             {
                 // The value follows the last child.
-                ZolWriteEscaped(sink, element.m_value);
-                sink.Write(u"</", 2);
-                sink.Write(element.m_name);
-                sink.Write(u'>');
+                pOut = ZolWriteEscaped(pOut, element.m_value);
+                *pOut++ = u'<';
+                *pOut++ = u'/';
+                pOut = ZolWriteUnits(pOut, element.m_name);
+                *pOut++ = u'>';
             }
-            sink.Write(kLineBreak, nLineBreak);
+            pOut = WriteLineBreak(pOut, nLineBreak);
         });
 }
 

@@ -1,6 +1,7 @@
 #include "ValueEscaping.h"
 
 #include <array>
+#include <climits>
 #include <functional>
 #include <string_view>
 
@@ -20,65 +21,80 @@ constexpr std::array<std::u16string_view, 0x80> MakeEntityTable()
 }
 constexpr std::array<std::u16string_view, 0x80> kEntities = MakeEntityTable();
 
-// Whether each ASCII unit stands for itself: one byte per unit keeps the
-// table of the scan small.
-constexpr std::array<bool, 0x80> MakePlainTable()
+// The escaped length of each ASCII unit: 1 where it stands for itself, 0 for
+// the NUL that ends a value.
+constexpr std::array<std::uint8_t, 0x80> MakeLengthTable()
 {
-    std::array<bool, 0x80> table{};
+    std::array<std::uint8_t, 0x80> table{};
     for (std::size_t ch = 1; ch < table.size(); ++ch)
-        table[ch] = kEntities[ch].empty();
+        table[ch] = static_cast<std::uint8_t>(kEntities[ch].empty() ? 1 : kEntities[ch].size());
     return table;
 }
-constexpr std::array<bool, 0x80> kStandsForItself = MakePlainTable();
+constexpr std::array<std::uint8_t, 0x80> kEscapedLengths = MakeLengthTable();
 
-bool StandsForItself(WCHAR ch)
+// "&#", the unit in decimal without leading zeros, ";": 3, 4 or 5 digits
+// above 0x7F.
+int ReferenceLength(WCHAR ch)
 {
-    return ch < 0x80 && kStandsForItself[ch];
+    return ch < 1000 ? 6 : (ch < 10000 ? 7 : 8);
 }
 
-// "&#" and the unit's value in decimal, without leading zeros, then ";".
-void WriteReference(CZolTextSink& sink, WCHAR ch)
+WCHAR* WriteReference(WCHAR* pOut, WCHAR ch)
 {
-    WCHAR text[8];
-    int nStart = 7;
-    text[nStart] = u';';
+    const int nLength = ReferenceLength(ch);
+    pOut[0] = u'&';
+    pOut[1] = u'#';
+    pOut[nLength - 1] = u';';
     unsigned int nValue = ch;
-    do
-    {
-        text[--nStart] = static_cast<WCHAR>(u'0' + nValue % 10);
-        nValue /= 10;
-    } while (nValue != 0);
-    text[--nStart] = u'#';
-    text[--nStart] = u'&';
-    sink.Write(text + nStart, 8 - nStart);
+    for (int i = nLength - 2; i >= 2; --i, nValue /= 10)
+        pOut[i] = static_cast<WCHAR>(u'0' + nValue % 10);
+    return pOut + nLength;
 }
+} // namespace
+
+std::int64_t ZolEscapedLength(LPCWSTR pszValue)
+{
+    std::int64_t nLength = 0;
+    for (const WCHAR* p = pszValue;; ++p)
+    {
+        const WCHAR ch = *p;
+        if (ch >= 0x80)
+            nLength += ReferenceLength(ch);
+        else if (ch != 0)
+            nLength += kEscapedLengths[ch];
+        else
+            return nLength;
+    }
 }
 
-void ZolWriteEscaped(CZolTextSink& sink, LPCWSTR pszValue)
+WCHAR* ZolWriteEscaped(WCHAR* pOut, LPCWSTR pszValue)
 {
-    LPCWSTR p = pszValue;
-    while (true)
+    for (const WCHAR* p = pszValue;; ++p)
     {
-        // Copy the run of units that stand for themselves in one piece.
-        LPCWSTR pRun = p;
-        while (StandsForItself(*p))
-            ++p;
-        if (p != pRun)
-            sink.Write(pRun, static_cast<int>(p - pRun));
         const WCHAR ch = *p;
+        if (ch < 0x80 && kEscapedLengths[ch] == 1)
+        {
+            *pOut++ = ch;
+            continue;
+        }
         if (ch == 0)
-            return;
+            return pOut;
         if (ch >= 0x80)
         {
-            WriteReference(sink, ch);
+            pOut = WriteReference(pOut, ch);
+            continue;
         }
-        else
-        {
-            const std::u16string_view entity = kEntities[ch];
-            sink.Write(entity.data(), static_cast<int>(entity.size()));
-        }
-        ++p;
+        for (const WCHAR entity : kEntities[ch])
+            *pOut++ = entity;
     }
+}
+
+WCHAR* ZolExtend(CString& strOut, std::int64_t nMore)
+{
+    const int nOld = strOut.GetLength();
+    if (nMore > INT_MAX - nOld)
+        AfxThrowMemoryException();
+    return strOut.GetBufferSetLength(nOld + static_cast<int>(nMore)) + nOld;
 }
 
 void CZOLLibXMLNode::ValueToString(LPCWSTR pszValue, CString& strOut)
@@ -95,6 +111,5 @@ void CZOLLibXMLNode::ValueToString(LPCWSTR pszValue, CString& strOut)
         copy = pszValue;
         pszValue = copy;
     }
-    CZolTextSink sink(strOut, AfxStringLength(pszValue), CZolTextSink::Growth::ByPiece);
-    ZolWriteEscaped(sink, pszValue);
+    ZolWriteEscaped(ZolExtend(strOut, ZolEscapedLength(pszValue)), pszValue);
 }

@@ -112,29 +112,11 @@ UINT CMapStringToPtr::HashKey(LPCWSTR key) noexcept
     return HashUnits(key != nullptr ? key : u"", AfxStringLength(key));
 }
 
-// The block of a map that has entries: this header, the entries, and past
-// kLinearLimit entries of room an index of 2^nIndexBits places (0: empty,
-// else an entry's place plus one), probed in turn from a key's hash.
-struct CMapStringToPtr::CTable
-{
-    int nCount;    // entries
-    int nUsed;     // places taken, removed entries' gaps included
-    int nCapacity; // places
-    int nIndexBits;
-
-    CPair* Entries() noexcept { return reinterpret_cast<CPair*>(this + 1); }
-    UINT* Index() noexcept { return reinterpret_cast<UINT*>(Entries() + nCapacity); }
-    UINT IndexMask() const noexcept { return (1u << nIndexBits) - 1; }
-};
-
 namespace
 {
 // Up to this many places, a map is searched in order.
 constexpr int kLinearLimit = 16;
 
-// A removed entry's value: no caller can hold this address.
-char s_removed;
-void* const kRemoved = &s_removed;
 
 int IndexBitsFor(int nCapacity)
 {
@@ -171,46 +153,11 @@ CMapStringToPtr::~CMapStringToPtr()
     RemoveAll();
 }
 
-CMapStringToPtr::CTable* CMapStringToPtr::Table() const noexcept
-{
-    std::uintptr_t word;
-    std::memcpy(&word, m_storage, sizeof word);
-    return (word & 1) != 0 ? reinterpret_cast<CTable*>(word & ~std::uintptr_t{1}) : nullptr;
-}
-
-bool CMapStringToPtr::HoldsOne() const noexcept
-{
-    std::uintptr_t word;
-    std::memcpy(&word, m_storage, sizeof word);
-    return word != 0 && (word & 1) == 0;
-}
-
 void CMapStringToPtr::SetTable(CTable* pTable) noexcept
 {
     std::memset(m_storage, 0, sizeof m_storage);
     const std::uintptr_t word = reinterpret_cast<std::uintptr_t>(pTable) | (pTable != nullptr ? 1 : 0);
     std::memcpy(m_storage, &word, sizeof word);
-}
-
-CMapStringToPtr::CPair* CMapStringToPtr::Entries() const noexcept
-{
-    if (CTable* pTable = Table())
-        return pTable->Entries();
-    return HoldsOne() ? reinterpret_cast<CPair*>(const_cast<unsigned char*>(m_storage)) : nullptr;
-}
-
-int CMapStringToPtr::PlacesUsed() const noexcept
-{
-    if (CTable* pTable = Table())
-        return pTable->nUsed;
-    return HoldsOne() ? 1 : 0;
-}
-
-INT_PTR CMapStringToPtr::GetCount() const noexcept
-{
-    if (CTable* pTable = Table())
-        return pTable->nCount;
-    return HoldsOne() ? 1 : 0;
 }
 
 void CMapStringToPtr::RemoveAll() noexcept
@@ -256,7 +203,7 @@ void CMapStringToPtr::Regrow(int nCapacity)
     CPair* pOld = Entries();
     for (int i = 0, nUsed = PlacesUsed(); i < nUsed; ++i)
     {
-        if (pOld[i].value == kRemoved)
+        if (IsGap(pOld[i]))
             continue;
         const int nPlace = pNew->nUsed++;
         new (&pNewEntries[nPlace]) CPair{pOld[i].key, pOld[i].value};
@@ -280,7 +227,7 @@ int CMapStringToPtr::FindEntry(const WCHAR* pKey, int nLength, UINT& nHash) cons
     {
         const CPair* pEntries = Entries();
         for (int i = 0, nUsed = PlacesUsed(); i < nUsed; ++i)
-            if (pEntries[i].value != kRemoved && SameKey(pEntries[i].key, pKey, nLength))
+            if (!IsGap(pEntries[i]) && SameKey(pEntries[i].key, pKey, nLength))
                 return i;
         return -1;
     }
@@ -290,7 +237,7 @@ int CMapStringToPtr::FindEntry(const WCHAR* pKey, int nLength, UINT& nHash) cons
     for (UINT nSlot = nHash & pTable->IndexMask(); pIndex[nSlot] != 0; nSlot = (nSlot + 1) & pTable->IndexMask())
     {
         const int nPlace = static_cast<int>(pIndex[nSlot]) - 1;
-        if (pEntries[nPlace].value != kRemoved && SameKey(pEntries[nPlace].key, pKey, nLength))
+        if (!IsGap(pEntries[nPlace]) && SameKey(pEntries[nPlace].key, pKey, nLength))
             return nPlace;
     }
     return -1;
@@ -373,44 +320,16 @@ BOOL CMapStringToPtr::RemoveKey(LPCWSTR key)
     // The gap keeps its place, and its index entry, until the map regrows.
     CPair* pEntry = &Entries()[nPlace];
     pEntry->~CPair();
-    new (pEntry) CPair{CString(), kRemoved};
+    new (pEntry) CPair{CString(), &s_gap};
     --Table()->nCount;
     return TRUE;
 }
 
-int CMapStringToPtr::FirstEntryFrom(int nEntry) const noexcept
-{
-    const CPair* pEntries = Entries();
-    for (const int nUsed = PlacesUsed(); nEntry < nUsed; ++nEntry)
-        if (pEntries[nEntry].value != kRemoved)
-            return nEntry;
-    return -1;
-}
+char CMapStringToPtr::s_gap;
 
-namespace
+void CMapStringToPtr::RefusePosition()
 {
-POSITION ToPosition(int nEntry) noexcept
-{
-    return nEntry < 0 ? nullptr : reinterpret_cast<POSITION>(static_cast<std::uintptr_t>(nEntry) + 1);
-}
-} // namespace
-
-POSITION CMapStringToPtr::GetStartPosition() const noexcept
-{
-    return ToPosition(FirstEntryFrom(0));
-}
-
-const CMapStringToPtr::CPair* CMapStringToPtr::GetNextPair(POSITION& rNextPosition) const
-{
-    const std::uintptr_t nPosition = reinterpret_cast<std::uintptr_t>(rNextPosition);
-    // A position past the entries (or of a map emptied since) names nothing.
-    const int nEntry = nPosition == 0 || nPosition > static_cast<std::uintptr_t>(PlacesUsed())
-                           ? -1
-                           : FirstEntryFrom(static_cast<int>(nPosition - 1));
-    if (nEntry < 0)
-        AfxThrowInvalidArgException();
-    rNextPosition = ToPosition(FirstEntryFrom(nEntry + 1));
-    return &Entries()[nEntry];
+    AfxThrowInvalidArgException();
 }
 
 void CMapStringToPtr::GetNextAssoc(POSITION& rNextPosition, CString& rKey, void*& rValue) const
@@ -422,16 +341,20 @@ void CMapStringToPtr::GetNextAssoc(POSITION& rNextPosition, CString& rKey, void*
 
 const CMapStringToPtr::CPair* CMapStringToPtr::PGetFirstAssoc() const noexcept
 {
-    const int nEntry = FirstEntryFrom(0);
-    return nEntry < 0 ? nullptr : &Entries()[nEntry];
+    int nPlaces;
+    const CPair* pPairs = Places(nPlaces).first;
+    const int nEntry = FirstEntryFrom(pPairs, nPlaces, 0);
+    return nEntry < 0 ? nullptr : &pPairs[nEntry];
 }
 
 const CMapStringToPtr::CPair* CMapStringToPtr::PGetNextAssoc(const CPair* pAssoc) const noexcept
 {
     if (pAssoc == nullptr)
         return PGetFirstAssoc();
-    const int nEntry = FirstEntryFrom(static_cast<int>(pAssoc - Entries()) + 1);
-    return nEntry < 0 ? nullptr : &Entries()[nEntry];
+    int nPlaces;
+    const CPair* pPairs = Places(nPlaces).first;
+    const int nEntry = FirstEntryFrom(pPairs, nPlaces, static_cast<int>(pAssoc - pPairs) + 1);
+    return nEntry < 0 ? nullptr : &pPairs[nEntry];
 }
 
 CMapStringToPtr::CPair* CMapStringToPtr::PGetFirstAssoc() noexcept

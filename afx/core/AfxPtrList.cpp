@@ -8,11 +8,9 @@ CPtrList::~CPtrList()
     RemoveAll();
 }
 
-CPtrList::CNode* CPtrList::ToNode(POSITION pos)
+void CPtrList::RefusePosition()
 {
-    if (pos == nullptr)
-        AfxThrowInvalidArgException();
-    return reinterpret_cast<CNode*>(pos);
+    AfxThrowInvalidArgException();
 }
 
 void CPtrList::RemoveAll() noexcept
@@ -87,20 +85,6 @@ void* CPtrList::RemoveHead()
     void* data = pHead->data;
     Unlink(pHead, m_pTail);
     return data;
-}
-
-void*& CPtrList::GetNext(POSITION& rPosition)
-{
-    CNode* pNode = ToNode(rPosition);
-    rPosition = ToPosition(Following(pNode));
-    return pNode->data;
-}
-
-void* CPtrList::GetNext(POSITION& rPosition) const
-{
-    CNode* pNode = ToNode(rPosition);
-    rPosition = ToPosition(Following(pNode));
-    return pNode->data;
 }
 
 void CPtrList::RemoveAt(POSITION position)

@@ -25,8 +25,18 @@ public:
     void RemoveAll() noexcept;
 
     POSITION GetHeadPosition() const noexcept { return m_pTail != nullptr ? ToPosition(m_pTail->pNext) : nullptr; }
-    void*& GetNext(POSITION& rPosition);
-    void* GetNext(POSITION& rPosition) const;
+    void*& GetNext(POSITION& rPosition)
+    {
+        CNode* pNode = ToNode(rPosition);
+        rPosition = ToPosition(Following(pNode));
+        return pNode->data;
+    }
+    void* GetNext(POSITION& rPosition) const
+    {
+        CNode* pNode = ToNode(rPosition);
+        rPosition = ToPosition(Following(pNode));
+        return pNode->data;
+    }
     // Takes linear time: the list keeps no links backwards.
     void RemoveAt(POSITION position);
 
@@ -41,7 +51,13 @@ private:
     };
 
     static POSITION ToPosition(CNode* p) noexcept { return reinterpret_cast<POSITION>(p); }
-    static CNode* ToNode(POSITION pos);
+    static CNode* ToNode(POSITION pos)
+    {
+        if (pos == nullptr)
+            RefusePosition();
+        return reinterpret_cast<CNode*>(pos);
+    }
+    [[noreturn]] static void RefusePosition();
     CNode* Following(const CNode* pNode) const noexcept { return pNode == m_pTail ? nullptr : pNode->pNext; }
     void Unlink(CNode* pNode, CNode* pPrev) noexcept;
 

@@ -43,6 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
         EscapeCase{"entities are escaped again", u"", u"&amp;&#233;", u"&amp;amp;&amp;#233;"},
         EscapeCase{"mixed", u"", u"Tom & Jerry's <best>", u"Tom &amp; Jerry&apos;s &lt;best&gt;"},
         EscapeCase{"references from 128 up", u"", u"\u0080\u00A0\u00E9\uFFFF", u"&#128;&#160;&#233;&#65535;"},
+        EscapeCase{"references of every width", u"", u"\u03E7\u03E8\u270F\u2710", u"&#999;&#1000;&#9999;&#10000;"},
         EscapeCase{"surrogates one by one", u"", u"\U0001F600", u"&#55357;&#56832;"},
         EscapeCase{"lone surrogate", u"", std::u16string{0xDC00, u'x'}, u"&#56320;x"},
         EscapeCase{"controls and DEL unchanged", u"", u"\x01\t\r\n\x1F\x7F", u"\x01\t\r\n\x1F\x7F"},
