@@ -8,7 +8,6 @@
 #include "../model/TreeWalk.h"
 
 #include <cstdint>
-#include <cstring>
 
 class CZolValueTable
 {
@@ -37,8 +36,7 @@ public:
                     Grow();
                 return shared;
             }
-            if (entry.hash == hash && entry.text.GetLength() == nUnits &&
-                std::memcmp(entry.text.GetString(), pUnits, sizeof(WCHAR) * static_cast<std::size_t>(nUnits)) == 0)
+            if (entry.hash == hash && Spells(entry.text, pUnits, nUnits))
                 return entry.text;
         }
         return CString(pUnits, nUnits);
@@ -51,22 +49,36 @@ private:
         std::uint64_t hash = 0;
     };
 
+    static bool Spells(const CString& text, const WCHAR* pUnits, int nUnits)
+    {
+        if (text.GetLength() != nUnits)
+            return false;
+        const WCHAR* pText = text.GetString();
+        for (int i = 0; i < nUnits; ++i)
+            if (pText[i] != pUnits[i])
+                return false;
+        return true;
+    }
+
     static constexpr std::size_t kFirstSlots = 256;
     static constexpr std::size_t kMostSlots = 16384;
     static constexpr std::size_t kProbes = 4;
 
-    // Four units at a time; the length tells apart what zeros would not.
+    // The first and the last four units (which overlap in a short value)
+    // and the length; values alike there meet in the probe, compared whole.
     static std::uint64_t Hash(const WCHAR* pUnits, int nUnits)
     {
-        std::uint64_t hash = static_cast<std::uint64_t>(nUnits) * 0x9E3779B97F4A7C15ull;
-        for (int i = 0; i < nUnits; i += 4)
+        const int nWord = nUnits < 4 ? nUnits : 4;
+        std::uint64_t first = 0;
+        std::uint64_t last = 0;
+        for (int i = 0; i < nWord; ++i)
         {
-            std::uint64_t word = 0;
-            std::memcpy(&word, pUnits + i, sizeof(WCHAR) * static_cast<std::size_t>(nUnits - i < 4 ? nUnits - i : 4));
-            hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
-            hash ^= hash >> 29;
+            first |= std::uint64_t{pUnits[i]} << (16 * i);
+            last |= std::uint64_t{pUnits[nUnits - nWord + i]} << (16 * i);
         }
-        return hash;
+        std::uint64_t hash = (first ^ static_cast<std::uint64_t>(nUnits)) * 0x9E3779B97F4A7C15ull;
+        hash = (hash ^ (hash >> 31) ^ last) * 0xFF51AFD7ED558CCDull;
+        return hash ^ (hash >> 29);
     }
 
     void Grow()
