@@ -148,11 +148,6 @@ CMapStringToPtr::CMapStringToPtr() noexcept : m_storage{}
 {
 }
 
-CMapStringToPtr::~CMapStringToPtr()
-{
-    RemoveAll();
-}
-
 void CMapStringToPtr::SetTable(CTable* pTable) noexcept
 {
     std::memset(m_storage, 0, sizeof m_storage);
@@ -160,7 +155,7 @@ void CMapStringToPtr::SetTable(CTable* pTable) noexcept
     std::memcpy(m_storage, &word, sizeof word);
 }
 
-void CMapStringToPtr::RemoveAll() noexcept
+void CMapStringToPtr::RemoveEntries() noexcept
 {
     CTable* pTable = Table();
     CPair* pEntries = Entries();
@@ -339,30 +334,3 @@ void CMapStringToPtr::GetNextAssoc(POSITION& rNextPosition, CString& rKey, void*
     rValue = pPair->value;
 }
 
-const CMapStringToPtr::CPair* CMapStringToPtr::PGetFirstAssoc() const noexcept
-{
-    int nPlaces;
-    const CPair* pPairs = Places(nPlaces).first;
-    const int nEntry = FirstEntryFrom(pPairs, nPlaces, 0);
-    return nEntry < 0 ? nullptr : &pPairs[nEntry];
-}
-
-const CMapStringToPtr::CPair* CMapStringToPtr::PGetNextAssoc(const CPair* pAssoc) const noexcept
-{
-    if (pAssoc == nullptr)
-        return PGetFirstAssoc();
-    int nPlaces;
-    const CPair* pPairs = Places(nPlaces).first;
-    const int nEntry = FirstEntryFrom(pPairs, nPlaces, static_cast<int>(pAssoc - pPairs) + 1);
-    return nEntry < 0 ? nullptr : &pPairs[nEntry];
-}
-
-CMapStringToPtr::CPair* CMapStringToPtr::PGetFirstAssoc() noexcept
-{
-    return const_cast<CPair*>(static_cast<const CMapStringToPtr*>(this)->PGetFirstAssoc());
-}
-
-CMapStringToPtr::CPair* CMapStringToPtr::PGetNextAssoc(const CPair* pAssoc) noexcept
-{
-    return const_cast<CPair*>(static_cast<const CMapStringToPtr*>(this)->PGetNextAssoc(pAssoc));
-}

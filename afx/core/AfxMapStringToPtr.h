@@ -29,7 +29,7 @@ public:
     CMapStringToPtr() noexcept;
     CMapStringToPtr(const CMapStringToPtr&) = delete;
     CMapStringToPtr& operator=(const CMapStringToPtr&) = delete;
-    ~CMapStringToPtr();
+    ~CMapStringToPtr() { RemoveAll(); }
 
     INT_PTR GetCount() const noexcept
     {
@@ -51,7 +51,11 @@ public:
     void SetAt(LPCWSTR key, void* newValue) { (*this)[key] = newValue; }
     void SetAt(const CString& key, void* newValue) { (*this)[key] = newValue; }
     BOOL RemoveKey(LPCWSTR key);
-    void RemoveAll() noexcept;
+    void RemoveAll() noexcept
+    {
+        if (!IsEmpty())
+            RemoveEntries();
+    }
 
     // Enumeration in insertion order.
     POSITION GetStartPosition() const noexcept
@@ -74,10 +78,19 @@ public:
         rNextPosition = ToPosition(FirstEntryFrom(pPairs, nPlaces, static_cast<int>(nPosition)));
         return &pPairs[nPosition - 1];
     }
-    const CPair* PGetFirstAssoc() const noexcept;
-    const CPair* PGetNextAssoc(const CPair* pAssoc) const noexcept;
-    CPair* PGetFirstAssoc() noexcept;
-    CPair* PGetNextAssoc(const CPair* pAssoc) noexcept;
+    const CPair* PGetFirstAssoc() const noexcept { return PGetNextAssoc(nullptr); }
+    const CPair* PGetNextAssoc(const CPair* pAssoc) const noexcept
+    {
+        int nPlaces;
+        const CPair* pPairs = Places(nPlaces).first;
+        const int nEntry = FirstEntryFrom(pPairs, nPlaces, pAssoc == nullptr ? 0 : static_cast<int>(pAssoc - pPairs) + 1);
+        return nEntry < 0 ? nullptr : &pPairs[nEntry];
+    }
+    CPair* PGetFirstAssoc() noexcept { return const_cast<CPair*>(static_cast<const CMapStringToPtr*>(this)->PGetFirstAssoc()); }
+    CPair* PGetNextAssoc(const CPair* pAssoc) noexcept
+    {
+        return const_cast<CPair*>(static_cast<const CMapStringToPtr*>(this)->PGetNextAssoc(pAssoc));
+    }
 
     // Differs from process to process: it is keyed with a random secret.
     static UINT HashKey(LPCWSTR key) noexcept;
@@ -137,6 +150,7 @@ private:
     CTable* Table() const noexcept { int nPlaces; return const_cast<CTable*>(Places(nPlaces).second); }
     bool HoldsOne() const noexcept { return Table() == nullptr && PlacesUsed() == 1; }
     void SetTable(CTable* pTable) noexcept;
+    void RemoveEntries() noexcept;
 
     // The place of the entry with this key, or -1.
     int FindEntry(const WCHAR* pKey, int nLength, UINT& nHash) const;

@@ -3,20 +3,13 @@
 #include "AfxExceptions.h"
 #include "AfxPool.h"
 
-CPtrList::~CPtrList()
-{
-    RemoveAll();
-}
-
 void CPtrList::RefusePosition()
 {
     AfxThrowInvalidArgException();
 }
 
-void CPtrList::RemoveAll() noexcept
+void CPtrList::FreeNodes() noexcept
 {
-    if (m_pTail == nullptr)
-        return;
     CNode* pNode = m_pTail->pNext;
     m_pTail->pNext = nullptr;
     while (pNode != nullptr)

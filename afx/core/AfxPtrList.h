@@ -12,7 +12,7 @@ public:
     CPtrList() noexcept = default;
     CPtrList(const CPtrList&) = delete;
     CPtrList& operator=(const CPtrList&) = delete;
-    ~CPtrList();
+    ~CPtrList() { RemoveAll(); }
 
     INT_PTR GetCount() const noexcept { return m_nCount; }
     BOOL IsEmpty() const noexcept { return m_nCount == 0; }
@@ -22,7 +22,11 @@ public:
 
     void* RemoveHead();
     POSITION AddTail(void* newElement);
-    void RemoveAll() noexcept;
+    void RemoveAll() noexcept
+    {
+        if (m_pTail != nullptr)
+            FreeNodes();
+    }
 
     POSITION GetHeadPosition() const noexcept { return m_pTail != nullptr ? ToPosition(m_pTail->pNext) : nullptr; }
     void*& GetNext(POSITION& rPosition)
@@ -60,6 +64,7 @@ private:
     [[noreturn]] static void RefusePosition();
     CNode* Following(const CNode* pNode) const noexcept { return pNode == m_pTail ? nullptr : pNode->pNext; }
     void Unlink(CNode* pNode, CNode* pPrev) noexcept;
+    void FreeNodes() noexcept;
 
     CNode* m_pTail = nullptr;
     INT_PTR m_nCount = 0;
