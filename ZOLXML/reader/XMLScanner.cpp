@@ -169,8 +169,19 @@ WCHAR* ZolDecodeSpan(const Text& text, ZolCursor<Text>& cursor, ZolCursor<Text> 
                 break;
             if (!IsDecimalDigit(*p))
                 break; // no hexadecimal form: the value ends here, short of the span's end
-            // One reference is one code unit: the number modulo 65536.
-            *out++ = static_cast<WCHAR>(ReadDecimal(p, pEnd) & 0xFFFF);
+            // A character beyond U+FFFF becomes its pair of surrogates; any
+            // other number is one code unit, modulo 65536 (so that the
+            // halves of a pair may also come one by one).
+            const std::uint32_t nValue = ReadDecimal(p, pEnd);
+            if (nValue >= 0x10000 && nValue <= 0x10FFFF)
+            {
+                *out++ = static_cast<WCHAR>(0xD800 + ((nValue - 0x10000) >> 10));
+                *out++ = static_cast<WCHAR>(0xDC00 + ((nValue - 0x10000) & 0x3FF));
+            }
+            else
+            {
+                *out++ = static_cast<WCHAR>(nValue & 0xFFFF);
+            }
             while (p < pEnd && *p != u';')
                 ++p;
             if (p < pEnd)

@@ -71,8 +71,11 @@ TEST(StringToValue, DecodesTheSpanAndStopsWhereItSays)
         {u"a\v\fb\u3000\u2003c\u00A0", kWhole, u"a b c\u00A0", kWhole}, // U+00A0 is no white space
         {u"&AMP;&Lt;&gT;&QUOT;&apos;&nbsp;", kWhole, u"&<>\"' ", kWhole},
         {u"&nbsp;&nbsp;x \t", kWhole, u"  x ", kWhole}, // spaces from references stay
-        {u"&#65;&#9731;&#65601;", kWhole, u"A\u2603A", kWhole},
-        {u"&#55357;&#56832;", kWhole, u"\xD83D\xDE00", kWhole},
+        {u"&#65;&#9731;&#65535;", kWhole, u"A\u2603\xFFFF", kWhole},
+        {u"&#128512;&#65536;&#1114111;", kWhole, u"\U0001F600\U00010000\U0010FFFF", kWhole}, // beyond U+FFFF: a pair
+        {u"&#55357;&#56832;", kWhole, u"\xD83D\xDE00", kWhole},                        // a pair written unit by unit
+        {u"&#1114112;&#1179713;", kWhole, std::u16string(u"\0A", 2), kWhole},           // past U+10FFFF: modulo 65536
+        {u"&#128512", kWhole, u"\U0001F600", kWhole},
         {u"&#4294967295;&#99999999999999999999;", kWhole, u"\xFFFF\xFFFF", kWhole}, // saturates at 32 bits
         {u"&#65 rest", kWhole, u"A", kWhole},
         {u"&#65xyz;b", kWhole, u"Ab", kWhole},
