@@ -3,9 +3,18 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string_view>
+
+std::string ReadDocument(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::string bytes(in ? static_cast<std::size_t>(in.tellg()) : 0, '\0');
+    in.seekg(0);
+    if (!in || !in.read(&bytes[0], static_cast<std::streamsize>(bytes.size())))
+        throw std::runtime_error("cannot read " + path.string());
+    return bytes;
+}
 
 std::vector<CorpusDocument> LoadCorpus(const std::string& folder)
 {
@@ -14,11 +23,7 @@ std::vector<CorpusDocument> LoadCorpus(const std::string& folder)
     {
         if (!entry.is_regular_file() || entry.path().extension() != ".xml")
             continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        if (!in.good() && !in.eof())
-            throw std::runtime_error("cannot read " + entry.path().string());
-        documents.push_back({entry.path().filename().string(), std::move(bytes)});
+        documents.push_back({entry.path().filename().string(), ReadDocument(entry.path())});
     }
     if (documents.empty())
         throw std::runtime_error("no .xml documents in " + folder);

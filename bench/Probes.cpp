@@ -5,7 +5,6 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sstream>
@@ -30,14 +29,12 @@ int RunChild(const std::string& libraryName, const std::string& path, const Prob
 {
     const std::vector<BenchLibrary> libraries = AllLibraries();
     const BenchLibrary* library = FindLibrary(libraries, libraryName);
-    std::ifstream in(path, std::ios::binary);
-    if (library == nullptr || !in)
+    if (library == nullptr)
     {
-        std::cerr << "no library " << libraryName << " or no file " << path << '\n';
+        std::cerr << "no library " << libraryName << '\n';
         return 2;
     }
-    const CorpusDocument document{std::filesystem::path(path).filename().string(),
-                                  std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())};
+    const CorpusDocument document{std::filesystem::path(path).filename().string(), ReadDocument(path)};
     const std::vector<double> figures = program.measure(*library, document);
     if (figures.empty())
         std::printf("refused\n");

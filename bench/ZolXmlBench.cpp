@@ -4,6 +4,8 @@
 #include "TreeBenchmarks.h"
 
 #include <ZOLXML/ZOLLibXML.h>
+#include <afx/core/AfxArchive.h>
+#include <afx/core/AfxMemFile.h>
 
 #include <memory>
 #include <vector>

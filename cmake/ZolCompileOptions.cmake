@@ -3,22 +3,30 @@ function(zol_target_options target)
   if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     target_compile_options(${target} PRIVATE
       -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
-      -Wcast-align -Wnull-dereference -Wimplicit-fallthrough
-      # Some model calls are defined through a null object pointer; keep
-      # the compiler from deleting those checks on the assumption that
-      # `this` is never null.
-      -fno-delete-null-pointer-checks)
+      -Wcast-align -Wnull-dereference -Wimplicit-fallthrough)
     if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-      # The null-object checks are deliberate. Calls inside a library to its
-      # own exported functions go straight there and may be inlined (clang
-      # does so by default): nothing replaces them from outside.
-      target_compile_options(${target} PRIVATE -Wno-nonnull-compare -Wno-address -fno-semantic-interposition)
-    else()
-      target_compile_options(${target} PRIVATE -Wno-tautological-undefined-compare -Wno-undefined-bool-conversion)
+      # Calls inside a library to its own exported functions go straight
+      # there and may be inlined (clang does so by default): nothing replaces
+      # them from outside.
+      target_compile_options(${target} PRIVATE -fno-semantic-interposition)
     endif()
     if(ZOL_WARNINGS_AS_ERRORS)
       target_compile_options(${target} PRIVATE -Werror)
     endif()
+  endif()
+endfunction()
+
+# zol_null_object_sources(<source>...): the sources of functions that may be
+# called through a null object pointer and answer it. The compiler must not
+# delete their checks on the assumption that `this` is never null, and the
+# checks are deliberate.
+function(zol_null_object_sources)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    set_source_files_properties(${ARGN} DIRECTORY ${PROJECT_SOURCE_DIR}/ZOLXML PROPERTIES
+      COMPILE_OPTIONS "-fno-delete-null-pointer-checks;-Wno-nonnull-compare;-Wno-address")
+  elseif(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    set_source_files_properties(${ARGN} DIRECTORY ${PROJECT_SOURCE_DIR}/ZOLXML PROPERTIES
+      COMPILE_OPTIONS "-fno-delete-null-pointer-checks;-Wno-tautological-undefined-compare;-Wno-undefined-bool-conversion")
   endif()
 endfunction()
 

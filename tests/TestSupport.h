@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <ZOLXML/ZOLLibXML.h>
+#include <afx/core/afx.h>
 
 #include <cstddef>
 #include <exception>

@@ -2,7 +2,8 @@
 // the child count and records, depth-first. Neither direction recurses on
 // the machine stack, so a tree of any depth fits on a small one.
 #include "../model/TreeWalk.h"
-#include "../model/ZOLLibXML.h"
+#include <ZOLXML/ZOLLibXML.h>
+#include <afx/core/AfxArchive.h>
 
 #include <memory>
 

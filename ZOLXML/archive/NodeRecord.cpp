@@ -1,5 +1,6 @@
 // The record of a node: its name, then its value, in the archive's string form.
-#include "../model/ZOLLibXML.h"
+#include <ZOLXML/ZOLLibXML.h>
+#include <afx/core/AfxArchive.h>
 
 void CZOLLibXMLNode::Serialize(CArchive& ar)
 {

@@ -3,7 +3,8 @@
 // Most names are lower case already and serve as their own key, uncopied.
 #pragma once
 
-#include "ZOLLibXML.h"
+#include <ZOLXML/ZOLLibXML.h>
+#include <afx/core/TextClasses.h>
 
 // The key to file an attribute of this name under; it shares the name's
 // buffer where the name is lower case already. As for lookups by text, the

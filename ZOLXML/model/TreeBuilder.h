@@ -6,7 +6,7 @@
 #pragma once
 
 #include "TreeWalk.h"
-#include "ZOLLibXML.h"
+#include <ZOLXML/ZOLLibXML.h>
 
 #include <memory>
 

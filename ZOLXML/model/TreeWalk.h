@@ -2,7 +2,8 @@
 // of any depth is visited without recursion on the machine stack.
 #pragma once
 
-#include "ZOLLibXML.h"
+#include <ZOLXML/ZOLLibXML.h>
+#include <afx/core/AfxAllocator.h>
 
 #include <vector>
 

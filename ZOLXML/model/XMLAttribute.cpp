@@ -1,4 +1,4 @@
-#include "ZOLLibXML.h"
+#include <ZOLXML/ZOLLibXML.h>
 
 const WCHAR* const CZOLLibXMLAttribute::xmlnsSchema = u"http://www.w3.org/2001/XMLSchema";
 const WCHAR* const CZOLLibXMLAttribute::xmlnsInstance = u"http://www.w3.org/2001/XMLSchema-instance";

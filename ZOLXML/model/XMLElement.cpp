@@ -1,5 +1,5 @@
 #include "AttributeKey.h"
-#include "ZOLLibXML.h"
+#include <ZOLXML/ZOLLibXML.h>
 
 CZOLLibXMLElement::CZOLLibXMLElement(CZOLLibXMLElement* pParent, LPCWSTR pszName)
     : CZOLLibXMLNode(pParent, pszName)

@@ -1,4 +1,4 @@
-#include "ZOLLibXML.h"
+#include <ZOLXML/ZOLLibXML.h>
 
 #include <afx/core/AfxPool.h>
 

@@ -1,5 +1,5 @@
 #include "TreeWalk.h"
-#include "ZOLLibXML.h"
+#include <ZOLXML/ZOLLibXML.h>
 
 namespace
 {

@@ -7,7 +7,8 @@
 //                 the tree that reading their decoded text gives.
 #pragma once
 
-#include "../model/ZOLLibXML.h"
+#include <ZOLXML/ZOLLibXML.h>
+#include <afx/core/TextClasses.h>
 
 #include <afx/core/TextConversion.h>
 

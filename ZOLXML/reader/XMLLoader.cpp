@@ -1,6 +1,8 @@
 // Loading from bytes and files: encoding by byte-order mark, UTF-8 otherwise.
 #include "XMLParser.h"
 
+#include <afx/core/Win32Kernel.h>
+
 #include <climits>
 #include <cstring>
 #include <memory>

@@ -1,4 +1,5 @@
-#include "../model/ZOLLibXML.h"
+#include <ZOLXML/ZOLLibXML.h>
+#include <afx/core/TextClasses.h>
 
 #include <string>
 

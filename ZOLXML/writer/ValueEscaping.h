@@ -4,7 +4,7 @@
 // allocated once and filled in one pass.
 #pragma once
 
-#include "../model/ZOLLibXML.h"
+#include <ZOLXML/ZOLLibXML.h>
 
 #include <cstdint>
 

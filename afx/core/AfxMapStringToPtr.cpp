@@ -176,7 +176,7 @@ void CMapStringToPtr::InitHashTable(UINT nHashSize, BOOL bAllocNow)
 
 // A new block of nCapacity places holding the entries in order, without
 // the gaps of removed ones.
-void CMapStringToPtr::Regrow(int nCapacity)
+CMapStringToPtr::CTable* CMapStringToPtr::Regrow(int nCapacity)
 {
     const int nCount = static_cast<int>(GetCount());
     if (nCapacity < nCount)
@@ -213,6 +213,7 @@ void CMapStringToPtr::Regrow(int nCapacity)
     }
     RemoveAll();
     SetTable(pNew);
+    return pNew;
 }
 
 int CMapStringToPtr::FindEntry(const WCHAR* pKey, int nLength, UINT& nHash) const
@@ -228,7 +229,7 @@ int CMapStringToPtr::FindEntry(const WCHAR* pKey, int nLength, UINT& nHash) cons
     }
     nHash = HashUnits(pKey, nLength);
     const CPair* pEntries = Entries();
-    const UINT* pIndex = Table()->Index();
+    const UINT* pIndex = const_cast<CTable*>(pTable)->Index();
     for (UINT nSlot = nHash & pTable->IndexMask(); pIndex[nSlot] != 0; nSlot = (nSlot + 1) & pTable->IndexMask())
     {
         const int nPlace = static_cast<int>(pIndex[nSlot]) - 1;
@@ -248,11 +249,10 @@ void*& CMapStringToPtr::Insert(const CString& key, UINT nHash)
     }
     const bool bHashed = pTable != nullptr && pTable->nIndexBits != 0;
     if (pTable == nullptr)
-        Regrow(2);
+        pTable = Regrow(2);
     else if (pTable->nUsed == pTable->nCapacity)
-        Regrow(pTable->nCount <= pTable->nUsed / 2 ? pTable->nCapacity
-                                                   : static_cast<int>(std::min<std::int64_t>(INT32_MAX, 2 * std::int64_t{pTable->nCapacity})));
-    pTable = Table();
+        pTable = Regrow(pTable->nCount <= pTable->nUsed / 2 ? pTable->nCapacity
+                                                            : static_cast<int>(std::min<std::int64_t>(INT32_MAX, 2 * std::int64_t{pTable->nCapacity})));
     if (pTable->nUsed == pTable->nCapacity)
         AfxThrowMemoryException(); // as many entries as an int counts
     const int nPlace = pTable->nUsed++;
@@ -316,7 +316,8 @@ BOOL CMapStringToPtr::RemoveKey(LPCWSTR key)
     CPair* pEntry = &Entries()[nPlace];
     pEntry->~CPair();
     new (pEntry) CPair{CString(), &s_gap};
-    --Table()->nCount;
+    if (CTable* pTable = Table())
+        --pTable->nCount;
     return TRUE;
 }
 

@@ -122,9 +122,9 @@ private:
     {
         std::uintptr_t word;
         std::memcpy(&word, m_storage, sizeof word);
-        if ((word & 1) != 0)
+        const auto* pTable = reinterpret_cast<const CTable*>(word & ~std::uintptr_t{1});
+        if ((word & 1) != 0 && pTable != nullptr)
         {
-            const auto* pTable = reinterpret_cast<const CTable*>(word & ~std::uintptr_t{1});
             rnPlaces = pTable->nUsed;
             return {pTable->Entries(), pTable};
         }
@@ -155,7 +155,7 @@ private:
     // The place of the entry with this key, or -1.
     int FindEntry(const WCHAR* pKey, int nLength, UINT& nHash) const;
     void*& Insert(const CString& key, UINT nHash);
-    void Regrow(int nCapacity);
+    CTable* Regrow(int nCapacity);
 
     // Empty: zeros. One entry: that entry. More: the first word is the
     // table's address with its lowest bit set, which a string's never has.

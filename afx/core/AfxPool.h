@@ -17,10 +17,10 @@
 
 constexpr std::size_t kAfxPoolLargest = 256;
 
-AFX_CORE_API void* AfxPoolAllocate(std::size_t nBytes);
+[[gnu::returns_nonnull]] AFX_CORE_API void* AfxPoolAllocate(std::size_t nBytes);
 // The same, rnBytes becoming the size of the block handed out, all of which
 // the caller may use (and must then free with that size).
-AFX_CORE_API void* AfxPoolAllocateBlock(std::size_t& rnBytes);
+[[gnu::returns_nonnull]] AFX_CORE_API void* AfxPoolAllocateBlock(std::size_t& rnBytes);
 // The size of the block that AfxPoolAllocate(nBytes) hands out.
 AFX_CORE_API std::size_t AfxPoolBlockBytes(std::size_t nBytes) noexcept;
 AFX_CORE_API void AfxPoolFree(void* p, std::size_t nBytes) noexcept;

@@ -2,7 +2,7 @@
 // bytes a storing archive produces, and loading archives over given bytes.
 #pragma once
 
-#include <ZOLXML/ZOLLibXML.h>
+#include <afx/core/afx.h>
 
 #include <cstdlib>
 #include <string>

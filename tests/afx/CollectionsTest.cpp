@@ -1,4 +1,4 @@
-#include <ZOLXML/ZOLLibXML.h>
+#include <afx/core/afx.h>
 
 #include <gtest/gtest.h>
 

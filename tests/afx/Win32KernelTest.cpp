@@ -36,8 +36,11 @@ DWORD Outcome(BOOL succeeded)
 
 std::string Contents(const std::filesystem::path& path)
 {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    std::string bytes(file ? static_cast<std::size_t>(file.tellg()) : 0, '\0');
+    file.seekg(0);
+    file.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 TEST(CreateFileW, FollowsTheCreationDisposition)

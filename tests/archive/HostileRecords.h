@@ -4,6 +4,8 @@
 
 #include "afx/ArchiveBytes.h"
 
+#include <ZOLXML/ZOLLibXML.h>
+
 #include <vector>
 
 struct HostileRecord

@@ -1,5 +1,7 @@
 #include "afx/ArchiveBytes.h"
 
+#include <ZOLXML/ZOLLibXML.h>
+
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -2,7 +2,15 @@
 // deep copy, comparison, word gathering and a binary archive form.
 #pragma once
 
-#include <afx/core/afx.h>
+// What the declarations need of the platform layer, and the exceptions the
+// calls raise; archives and files have headers of their own.
+#include <afx/core/AfxExceptions.h>
+#include <afx/core/AfxMapStringToPtr.h>
+#include <afx/core/AfxPtrList.h>
+#include <afx/core/AfxString.h>
+#include <afx/core/AfxTypes.h>
+
+#include <cstddef>
 
 #if defined(_WIN32)
 #  if defined(ZOLXML_BUILD)
