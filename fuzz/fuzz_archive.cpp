@@ -3,6 +3,8 @@
 // behind; a tree that loads completely stores and loads back as an equal
 // tree, and stores the same bytes again.
 #include <ZOLXML/ZOLLibXML.h>
+#include <afx/core/AfxArchive.h>
+#include <afx/core/AfxMemFile.h>
 
 #include <cstdint>
 #include <cstdlib>
