@@ -14,9 +14,10 @@ CZolTreeBuilder::~CZolTreeBuilder()
 
 CZOLLibXMLElement& CZolTreeBuilder::Open()
 {
-    auto child = std::make_unique<CZOLLibXMLElement>(&Current(), nullptr);
-    m_open.push_back(child.get());
-    return *child.release();
+    return *ZolCreateAndFile<CZOLLibXMLElement>(&Current(), nullptr, [this](CZOLLibXMLElement& child) {
+        m_open.push_back(&child);
+        return true;
+    });
 }
 
 bool CZolTreeBuilder::Close()

@@ -10,6 +10,20 @@
 
 #include <memory>
 
+// The one way a node is made and handed to what owns it: created with new,
+// then given to file, which fills it and files it where something owns it
+// (true), or finds it unwanted (false: it is destroyed and null returned).
+// A node whose filling or filing fails by an exception (memory runs out, an
+// archive ends) is destroyed too, never leaked.
+template <class Node, class File>
+Node* ZolCreateAndFile(CZOLLibXMLElement* pParent, LPCWSTR pszName, File&& file)
+{
+    std::unique_ptr<Node> node(new Node(pParent, pszName));
+    if (!file(*node))
+        return nullptr;
+    return node.release();
+}
+
 class CZolTreeBuilder
 {
 public:
@@ -34,14 +48,20 @@ public:
     static CString& Name(CZOLLibXMLNode& node) noexcept { return node.m_name; }
     static CString& Value(CZOLLibXMLNode& node) noexcept { return node.m_value; }
 
-    // Files attributes under their keys in order, making room for them all
-    // at once; an attribute displaces (and destroys) one filed under the same
-    // key before. The attributes are the element's once filed.
+    // Files an attribute under the key of its name: it displaces (and
+    // destroys) one filed under the same key before.
+    static void FileAttribute(CZOLLibXMLElement& element, CZOLLibXMLAttribute& attribute)
+    {
+        element.FileAttribute(&attribute);
+    }
+
+    // Attributes read but not filed yet, owned until they are, with their keys.
     struct PendingAttribute
     {
         std::unique_ptr<CZOLLibXMLAttribute> attribute;
         CString key;
     };
+    // Files them in order, making room for them all at once, as FileAttribute does.
     static void FileAttributes(CZOLLibXMLElement& element, ZolStack<PendingAttribute>& attributes);
 
 private:

@@ -1,3 +1,4 @@
+#include "TreeBuilder.h"
 #include "TreeWalk.h"
 #include <ZOLXML/ZOLLibXML.h>
 
@@ -5,16 +6,9 @@
 
 CZOLLibXMLAttribute* CZOLLibXMLAttribute::Clone(CZOLLibXMLElement* pNewParent) const
 {
+    // Copies of strings share their buffers: nothing here allocates but the node.
     auto* pCopy = new CZOLLibXMLAttribute(pNewParent, m_name);
-    try
-    {
-        pCopy->m_value = m_value;
-    }
-    catch (...)
-    {
-        delete pCopy;
-        throw;
-    }
+    pCopy->m_value = m_value;
     return pCopy;
 }
 
@@ -30,43 +24,29 @@ __attribute__((no_sanitize("null", "vptr"))) int CZOLLibXMLAttribute::Equals(con
 
 CZOLLibXMLElement* CZOLLibXMLElement::Clone(CZOLLibXMLElement* pNewParent) const
 {
-    CZOLLibXMLElement* pRoot = nullptr;
+    std::unique_ptr<CZOLLibXMLElement> root;
     ZolStack<CZOLLibXMLElement*> copies; // the copy of each element on the walk's path
-    try
-    {
-        ZolWalkTree(
-            *this,
-            [&](const CZOLLibXMLElement& source) {
-                if (copies.empty())
-                {
-                    pRoot = new CZOLLibXMLElement(pNewParent, source.m_name);
-                    copies.push_back(pRoot);
-                }
-                else
-                {
-                    // Held by its copied parent at once, so a failure below frees it with the root.
-                    CZOLLibXMLElement* pCopy = copies.back()->AddElement(source.m_name);
-                    copies.push_back(pCopy);
-                }
-                CZOLLibXMLElement* pCopy = copies.back();
-                ZolForEachAttribute(source, [&](const CZOLLibXMLAttribute& attribute) {
-                    // Owned here until filed: filing may fail for memory.
-                    std::unique_ptr<CZOLLibXMLAttribute> copy(attribute.Clone(nullptr));
-                    pCopy->FileAttribute(copy.get());
-                    copy.release();
+    ZolWalkTree(
+        *this,
+        [&](const CZOLLibXMLElement& source) {
+            // Held by its copied parent at once, so a failure below frees it with the root.
+            if (copies.empty())
+                root = std::make_unique<CZOLLibXMLElement>(pNewParent, source.m_name);
+            copies.push_back(copies.empty() ? root.get() : copies.back()->AddElement(source.m_name));
+            CZOLLibXMLElement* pCopy = copies.back();
+            ZolForEachAttribute(source, [pCopy](const CZOLLibXMLAttribute& attribute) {
+                ZolCreateAndFile<CZOLLibXMLAttribute>(nullptr, attribute.m_name, [&](CZOLLibXMLAttribute& copy) {
+                    copy.m_value = attribute.m_value;
+                    pCopy->FileAttribute(&copy);
+                    return true;
                 });
-            },
-            [&](const CZOLLibXMLElement& source) {
-                copies.back()->m_value = source.m_value;
-                copies.pop_back();
             });
-    }
-    catch (...)
-    {
-        delete pRoot;
-        throw;
-    }
-    return pRoot;
+        },
+        [&](const CZOLLibXMLElement& source) {
+            copies.back()->m_value = source.m_value;
+            copies.pop_back();
+        });
+    return root.release();
 }
 
 // Defined through a null object pointer too.

@@ -1,4 +1,5 @@
 #include "AttributeKey.h"
+#include "TreeBuilder.h"
 #include <ZOLXML/ZOLLibXML.h>
 
 CZOLLibXMLElement::CZOLLibXMLElement(CZOLLibXMLElement* pParent, LPCWSTR pszName)
@@ -15,17 +16,10 @@ CZOLLibXMLElement::~CZOLLibXMLElement()
 
 CZOLLibXMLElement* CZOLLibXMLElement::AddElement(LPCWSTR pszName)
 {
-    auto* pElement = new CZOLLibXMLElement(this, pszName);
-    try
-    {
-        m_elements.AddTail(pElement);
-    }
-    catch (...)
-    {
-        delete pElement;
-        throw;
-    }
-    return pElement;
+    return ZolCreateAndFile<CZOLLibXMLElement>(this, pszName, [this](CZOLLibXMLElement& element) {
+        m_elements.AddTail(&element);
+        return true;
+    });
 }
 
 CZOLLibXMLElement* CZOLLibXMLElement::AddElement(CZOLLibXMLElement* pElement)
@@ -138,17 +132,10 @@ CZOLLibXMLAttribute* CZOLLibXMLElement::AddAttribute(LPCWSTR pszName, LPCWSTR ps
     CZOLLibXMLAttribute* pAttribute = GetAttribute(pszName);
     if (pAttribute == nullptr)
     {
-        auto* pNew = new CZOLLibXMLAttribute(this, pszName);
-        try
-        {
-            m_attributes[ZolAttributeKeyOf(pNew->m_name)] = pNew;
-        }
-        catch (...)
-        {
-            delete pNew;
-            throw;
-        }
-        pAttribute = pNew;
+        pAttribute = ZolCreateAndFile<CZOLLibXMLAttribute>(this, pszName, [this](CZOLLibXMLAttribute& attribute) {
+            m_attributes[ZolAttributeKeyOf(attribute.m_name)] = &attribute;
+            return true;
+        });
     }
     if (pszValue != nullptr)
         pAttribute->m_value = pszValue;

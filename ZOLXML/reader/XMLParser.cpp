@@ -164,7 +164,9 @@ StartTag CZolReader<Text>::ReadStartTag(Cursor& cursor, CZOLLibXMLElement& eleme
         return StartTag::Failed;
     CZolTreeBuilder::Name(element) = pName->name;
 
-    // Of two attributes whose names differ in case only, the later one stays.
+    // The attributes wait until the tag ends, so that the element makes room
+    // for them all at once; those read are filed even when a later one
+    // fails. Of two whose names differ in case only, the later one stays.
     StartTag tag = StartTag::Open;
     while (!ZolMatch(m_text, cursor, ">"))
     {
@@ -178,11 +180,17 @@ StartTag CZolReader<Text>::ReadStartTag(Cursor& cursor, CZOLLibXMLElement& eleme
             tag = StartTag::Failed;
             break;
         }
-        m_pending.push_back({std::make_unique<CZOLLibXMLAttribute>(&element, nullptr), CString()});
-        CZolTreeBuilder::PendingAttribute& pending = m_pending.back();
-        if (!ReadAttribute(cursor, *pending.attribute, &pending.key))
+        const bool bRead = ZolCreateAndFile<CZOLLibXMLAttribute>(&element, nullptr, [&](CZOLLibXMLAttribute& attribute) {
+            CString key;
+            if (!ReadAttribute(cursor, attribute, &key))
+                return false;
+            // The room first: the list takes the attribute over only where it cannot fail.
+            m_pending.reserve(m_pending.size() + 1);
+            m_pending.push_back({std::unique_ptr<CZOLLibXMLAttribute>(&attribute), std::move(key)});
+            return true;
+        }) != nullptr;
+        if (!bRead)
         {
-            m_pending.pop_back();
             tag = StartTag::Failed;
             break;
         }
@@ -195,7 +203,6 @@ StartTag CZolReader<Text>::ReadStartTag(Cursor& cursor, CZOLLibXMLElement& eleme
 template <class Text>
 bool CZolReader<Text>::ReadElement(Cursor& cursor, CZOLLibXMLElement& element)
 {
-    m_pending.clear();
     const StartTag tag = ReadStartTag(cursor, element);
     if (tag != StartTag::Open)
         return tag == StartTag::Empty;
