@@ -16,16 +16,16 @@ function(zol_target_options target)
   endif()
 endfunction()
 
-# zol_null_object_sources(<source>...): the sources of functions that may be
+# zol_null_object_sources(<target> <source>...): the sources of functions that may be
 # called through a null object pointer and answer it. The compiler must not
 # delete their checks on the assumption that `this` is never null, and the
 # checks are deliberate.
-function(zol_null_object_sources)
+function(zol_null_object_sources target)
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-    set_source_files_properties(${ARGN} DIRECTORY ${PROJECT_SOURCE_DIR}/ZOLXML PROPERTIES
+    set_source_files_properties(${ARGN} TARGET_DIRECTORY ${target} PROPERTIES
       COMPILE_OPTIONS "-fno-delete-null-pointer-checks;-Wno-nonnull-compare;-Wno-address")
   elseif(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-    set_source_files_properties(${ARGN} DIRECTORY ${PROJECT_SOURCE_DIR}/ZOLXML PROPERTIES
+    set_source_files_properties(${ARGN} TARGET_DIRECTORY ${target} PROPERTIES
       COMPILE_OPTIONS "-fno-delete-null-pointer-checks;-Wno-tautological-undefined-compare;-Wno-undefined-bool-conversion")
   endif()
 endfunction()

@@ -46,6 +46,12 @@ private:
 };
 }
 
+// Defined through a null object pointer too.
+__attribute__((no_sanitize("null", "vptr"))) HWND CWnd::GetSafeHwnd() const noexcept
+{
+    return this == nullptr ? nullptr : m_hWnd;
+}
+
 CWnd::~CWnd()
 {
     if (m_hWnd != nullptr)

@@ -16,7 +16,8 @@ public:
 
     HWND m_hWnd = nullptr;
 
-    HWND GetSafeHwnd() const noexcept { return this == nullptr ? nullptr : m_hWnd; }
+    // The window's handle; null through a null object too.
+    HWND GetSafeHwnd() const noexcept;
     // The object attached to the window, or null.
     static CWnd* PASCAL FromHandlePermanent(HWND hWnd);
     BOOL Attach(HWND hWndNew);
