@@ -1,5 +1,30 @@
-// ZOLXML: an in-memory XML document model with a reader, a compact writer,
-// deep copy, comparison, word gathering and a binary archive form.
+/// @file
+/// ZOLXML: an in-memory XML document model with a reader, a compact writer,
+/// deep copy, comparison, word gathering and a binary archive form.
+///
+/// A document is a tree of CZOLLibXMLElement objects. Each element has a
+/// name, one text value, an ordered list of child elements and a set of
+/// CZOLLibXMLAttribute objects addressed by name without regard to case.
+///
+/// Ownership: the caller owns every root element that FromString(),
+/// FromBytes(), FromFile() or Clone() returns, and every node that no element
+/// holds; it frees a tree with CZOLLibXMLNode::Delete(). An element owns its
+/// children and attributes and destroys them with itself.
+///
+/// Failures: lookups and loads answer with null, int results with 0, text
+/// results with an empty string. Exhaustion of memory raises
+/// CMemoryException* (exceptions are thrown as pointers: catch them as
+/// `catch (CException* e) { ...; e->Delete(); }`), except in FromString(),
+/// which answers null instead; a short archive raises CArchiveException*.
+///
+/// Depth: no operation recurses on the machine stack, so trees of any depth
+/// are read, written, copied, compared, archived and destroyed on a small
+/// stack.
+///
+/// Threads: different trees may be used on different threads at once, and a
+/// tree built on one thread may be used or freed on another; one tree is
+/// used by one thread at a time. Copies of a CString, which share their
+/// buffer until one is changed, may live on different threads.
 #pragma once
 
 // What the declarations need of the platform layer, and the exceptions the
@@ -26,13 +51,23 @@ class CArchive;
 class CZOLLibXMLElement;
 class CZOLLibXMLAttribute;
 
+/// The kind of a node.
 enum ZXMLNodeType : int
 {
-    ZXML_NODE = 0,
-    ZXML_ELEMENT = 1,
-    ZXML_ATTRIBUTE = 2
+    ZXML_NODE = 0,     ///< a bare node, made only by constructing CZOLLibXMLNode itself
+    ZXML_ELEMENT = 1,  ///< an element
+    ZXML_ATTRIBUTE = 2 ///< an attribute
 };
 
+/// The base of elements and attributes: a kind, a parent link, a name and a
+/// value.
+///
+/// The parent link never owns: it names the element a node belongs to, but a
+/// node may carry a link to an element that does not hold it (after the
+/// constructors that take a parent, after Clone() with a parent, after
+/// CZOLLibXMLElement::RemoveElement() or CZOLLibXMLElement::RemoveAttribute(),
+/// after copying a node). Names and values are UTF-16 strings; a null string
+/// given for either makes it empty.
 class ZOLXML_API CZOLLibXMLNode
 {
     friend class CZOLLibXMLElement;
@@ -40,143 +75,300 @@ class ZOLXML_API CZOLLibXMLNode
     friend class CZolTreeBuilder;
 
 public:
+    /// A node of kind ::ZXML_NODE with the given parent link and name (empty
+    /// when null) and an empty value. It is entered nowhere.
     CZOLLibXMLNode(CZOLLibXMLElement* pParent = nullptr, LPCWSTR pszName = nullptr);
+    /// Copies kind, parent link, name and value; the copy is entered nowhere.
+    /// The strings' buffers are shared, not copied.
     CZOLLibXMLNode(const CZOLLibXMLNode& node);
+    /// Copies all four fields, the kind included. If copying fails for
+    /// memory, the node keeps its old kind and link.
     CZOLLibXMLNode& operator=(const CZOLLibXMLNode& node);
+    /// Releases the value and the name; does not touch the parent link. Free
+    /// a node that an element holds with Delete(), which unlinks it first.
     virtual ~CZOLLibXMLNode();
 
-    // Nodes come from the platform layer's pool, so that exhaustion raises
-    // CMemoryException* like every other allocation of the library.
+    /// Nodes come from the platform layer's pool, so that exhaustion raises
+    /// CMemoryException* like every other allocation of the library. Create
+    /// nodes with new.
     static void* operator new(std::size_t nSize);
+    /// Gives a node's storage back to the pool; destroy nodes with Delete().
     static void operator delete(void* p, std::size_t nSize) noexcept;
 
+    /// The kind of the node.
     ZXMLNodeType GetType() const;
+    /// This node.
     CZOLLibXMLNode* AsNode() const;
+    /// This node as an element, or null when it is no element.
     CZOLLibXMLElement* AsElement() const;
+    /// This node as an attribute, or null when it is no attribute.
     CZOLLibXMLAttribute* AsAttribute() const;
+    /// The parent link, which may name an element that does not hold the node.
     CZOLLibXMLElement* GetParent() const;
 
+    /// A copy of the name, in the case in which it was given. It shares the
+    /// name's buffer: no allocation.
     CString GetName() const;
+    /// Sets the name (empty when null). An attribute held by an element is
+    /// not filed again: it stays under the key of its old name.
     void SetName(LPCWSTR pszName);
-    // 1 when the name equals pszName ignoring case; 0 through a null object.
+    /// 1 when the name equals pszName ignoring case, else 0; 0 when called
+    /// through a null object pointer.
     int IsNamed(LPCWSTR pszName) const;
+    /// A copy of the value, sharing its buffer: no allocation.
     CString GetValue() const;
+    /// Sets the value (empty when null).
     void SetValue(LPCWSTR pszValue);
 
-    // Unlinks the node from its element and destroys it; nothing through a null object.
+    /// Unlinks the node from the element that holds it and destroys it, with
+    /// its whole subtree for an element. Does nothing when called through a
+    /// null object pointer.
     void Delete();
 
-    // Reading: decodes a span of raw text (references, white space) into a value.
+    /// Decodes a span of raw text into a value: references replaced
+    /// ("&amp;", "&lt;", "&gt;", "&quot;", "&apos;", "&nbsp;" for a space, in
+    /// any case of their letters, and decimal "&#nnn;"), white space
+    /// collapsed to single spaces and dropped at the start. The span is the
+    /// nLength units at the cursor, ended earlier by a NUL; nothing beyond it
+    /// is read. The cursor moves to the span's end, or stops on the
+    /// character after "&#" that is no digit. A decimal reference to a
+    /// character beyond U+FFFF gives its pair of surrogates; any other number
+    /// gives one unit, modulo 65536.
     static CString StringToValue(LPCWSTR& pszCursor, int nLength);
 
-    // Writing: appends the escaped form of a value to strOut.
+    /// Appends the escaped form of pszValue, up to its first NUL, to strOut:
+    /// "&", "<", ">", '"' and "'" as entities and every unit above 0x7F as a
+    /// decimal reference, so that the text is plain ASCII. A null value
+    /// appends nothing. pszValue may lie in strOut's own buffer.
     static void ValueToString(LPCWSTR pszValue, CString& strOut);
-    // Trims, collapses white space and control characters, drops most punctuation.
+    /// Makes str uniform for comparisons of words: trims it, turns each run
+    /// of spaces and control characters into one space, and drops the
+    /// punctuation below U+00C0 other than "'", "-", "&", "/", ",", ";", "#",
+    /// "(" and ")".
     static void UniformString(CString& str);
 
 protected:
-    // Scanner steps: on success move the cursor and return 1, else 0 and leave it.
+    /// Skips markup white space (space, tab, CR, LF) and the token pszToken;
+    /// 1 and the cursor moved behind the token when it stands there, else 0
+    /// and the cursor unmoved. An empty or null token gives 0.
     static int ParseMatch(LPCWSTR& pszCursor, LPCWSTR pszToken);
+    /// Skips markup white space and reads a name (letters and digits of any
+    /// script, ":" and "_") into strName; 1 and the cursor moved behind it,
+    /// else 0 with the cursor and strName unchanged.
     static int ParseIdentifier(LPCWSTR& pszCursor, CString& strName);
 
-    // Stores or loads the name, then the value.
+    /// Stores the name, then the value, in the archive's string form, or
+    /// loads them; raises CArchiveException* when a load runs short.
     void Serialize(CArchive& ar);
 
-    ZXMLNodeType m_type;
-    CZOLLibXMLElement* m_parent;
-    CString m_name;
-    CString m_value;
+    ZXMLNodeType m_type;         ///< the kind of the node
+    CZOLLibXMLElement* m_parent; ///< the element the node belongs to, never owning
+    CString m_name;              ///< the name, in the case in which it was given
+    CString m_value;             ///< an element's text or an attribute's value
 };
 
+/// An attribute: a name and a value, filed by its element under the name
+/// lower-cased (its key).
 class ZOLXML_API CZOLLibXMLAttribute : public CZOLLibXMLNode
 {
 public:
+    /// An attribute with the given parent link (possibly null) and name, and
+    /// an empty value. The parent's attributes are not touched.
     CZOLLibXMLAttribute(CZOLLibXMLElement* pParent, LPCWSTR pszName);
+    /// As the node's copy: the copy is filed nowhere.
     CZOLLibXMLAttribute(const CZOLLibXMLAttribute& attribute);
+    /// As the node's assignment.
     CZOLLibXMLAttribute& operator=(const CZOLLibXMLAttribute& attribute);
 
+    /// A new attribute with this one's name and value and the parent link
+    /// pNewParent, filed nowhere; the caller owns it.
     CZOLLibXMLAttribute* Clone(CZOLLibXMLElement* pNewParent) const;
+    /// 1 when pOther is this attribute, or has the same name and value
+    /// (case counts); 0 otherwise, for a null pOther, or through a null
+    /// object pointer.
     int Equals(const CZOLLibXMLAttribute* pOther) const;
 
-    // Reads name = "value" at the cursor.
+    /// Reads `name = "value"` (or with apostrophes) at the cursor, markup
+    /// white space allowed around the name and "=". The name becomes this
+    /// attribute's as soon as it is read, even when the rest fails; the value
+    /// is decoded as StringToValue() does. 1 and the cursor behind the
+    /// closing quote, else 0.
     int ParseString(LPCWSTR& pszCursor);
-    // Appends name="escaped value".
+    /// Appends `name="escaped value"` to strOut (see ValueToString()).
     void ToString(CString& strOut) const;
+    /// Stores or loads the attribute's record: the name, then the value.
     void Serialize(CArchive& ar);
 
+    /// The XML Schema namespace, for callers writing schema references.
     static const WCHAR* const xmlnsSchema;
+    /// The XML Schema instance namespace, for callers writing schema references.
     static const WCHAR* const xmlnsInstance;
+    /// "xsi:noNamespaceSchemaLocation".
     static const WCHAR* const schemaName;
 };
 
+/// An element: a name, a text value, child elements in order and attributes
+/// addressed by name without regard to case. It owns its children and
+/// attributes. Elements cannot be copied or assigned; Clone() copies them.
 class ZOLXML_API CZOLLibXMLElement : public CZOLLibXMLNode
 {
 public:
+    /// An element with the given parent link and name (empty when null), no
+    /// children, no attributes and an empty value. The parent's children are
+    /// not touched.
     CZOLLibXMLElement(CZOLLibXMLElement* pParent = nullptr, LPCWSTR pszName = nullptr);
     CZOLLibXMLElement(const CZOLLibXMLElement&) = delete;
     CZOLLibXMLElement& operator=(const CZOLLibXMLElement&) = delete;
+    /// Destroys the children (each with its subtree) and the attributes.
+    /// It does not unlink the element from an element that holds it: free a
+    /// held element with Delete().
     ~CZOLLibXMLElement() override;
 
-    // Children.
+    /// Appends a new child of that name (empty when null) and returns it;
+    /// names may repeat.
     CZOLLibXMLElement* AddElement(LPCWSTR pszName);
+    /// Appends pElement, which this element then owns, and returns it. Null,
+    /// and nothing changes, when pElement is null, carries a parent link, or
+    /// is the root of this element's tree (an element is never added below
+    /// itself).
     CZOLLibXMLElement* AddElement(CZOLLibXMLElement* pElement);
+    /// The number of children.
     int GetElementCount() const;
+    /// The first child; null when there is none, or through a null object
+    /// pointer.
     CZOLLibXMLElement* GetFirstElement() const;
+    /// A cursor on the first child; null when there is none.
     POSITION GetElementIterator() const { return m_elements.GetHeadPosition(); }
+    /// The child at the cursor, which moves on to the next (null after the
+    /// last). A null cursor raises CInvalidArgException*. Deleting the child
+    /// just returned leaves the cursor valid.
     CZOLLibXMLElement* GetNextElement(POSITION& pos) const
     {
         return static_cast<CZOLLibXMLElement*>(m_elements.GetNext(pos));
     }
+    /// The first child, in order, whose name equals pszName ignoring case;
+    /// null when none does.
     CZOLLibXMLElement* GetElementByName(LPCWSTR pszName) const;
+    /// The same; when none matches and bCreate is nonzero, a new last child
+    /// of that name.
     CZOLLibXMLElement* GetElementByName(LPCWSTR pszName, int bCreate);
+    /// Takes pElement out of the children when this element holds it; frees
+    /// nothing and leaves the child's parent link as it was.
     void RemoveElement(CZOLLibXMLElement* pElement);
+    /// Takes this element out of its parent's children and clears its parent
+    /// link; returns this element, which the caller then owns.
     CZOLLibXMLElement* Detach();
+    /// Destroys every child, first to last, each with its subtree.
     void DeleteAllElements();
 
-    // Attributes, keyed by their lower-cased names.
+    /// The attribute under pszName's key, its value set to pszValue unless
+    /// that is null. A new attribute (created when there is none under that
+    /// key) takes the name in the case given; an existing one keeps its own.
     CZOLLibXMLAttribute* AddAttribute(LPCWSTR pszName, LPCWSTR pszValue);
+    /// Files pAttribute under its name's key and links it to this element,
+    /// which then owns it; returns it. An attribute it displaces from that
+    /// key is destroyed. Null, and nothing changes, when pAttribute is null or
+    /// carries a parent link.
     CZOLLibXMLAttribute* AddAttribute(CZOLLibXMLAttribute* pAttribute);
+    /// The number of attributes.
     int GetAttributeCount() const;
+    /// A cursor on the first attribute; null when there is none. Attributes
+    /// come in the order they were filed; one filed again under its key keeps
+    /// its place.
     POSITION GetAttributeIterator() const { return m_attributes.GetStartPosition(); }
+    /// The attribute at the cursor, which moves on (null after the last). A
+    /// null cursor, or one past the attributes or on one removed since,
+    /// raises CInvalidArgException*; deleting the attribute just returned
+    /// leaves the cursor valid.
     CZOLLibXMLAttribute* GetNextAttribute(POSITION& pos) const
     {
         return static_cast<CZOLLibXMLAttribute*>(m_attributes.GetNextPair(pos)->value);
     }
+    /// The attribute under pszName's key (its name lower-cased), or null.
     CZOLLibXMLAttribute* GetAttribute(LPCWSTR pszName) const;
+    /// The value of the attribute under pszName's key, even when empty; when
+    /// there is none, pszDefault, or empty when that is null.
     CString GetAttributeValue(LPCWSTR pszName, LPCWSTR pszDefault = nullptr) const;
+    /// Takes pAttribute out of the attributes when this element holds it,
+    /// even under a key that a rename since has made stale; never removes a
+    /// different attribute. Frees nothing and leaves its parent link.
     void RemoveAttribute(CZOLLibXMLAttribute* pAttribute);
+    /// Unlinks and destroys the attribute under pszName's key, if any.
     void DeleteAttribute(LPCWSTR pszName);
+    /// Destroys every attribute.
     void DeleteAllAttributes();
 
-    // Copy, comparison and word gathering.
+    /// A copy of the whole subtree whose root carries the parent link
+    /// pNewParent (which does not hold it); the caller owns it. To put it
+    /// under an element, clone with a null parent and AddElement() the copy.
     CZOLLibXMLElement* Clone(CZOLLibXMLElement* pNewParent) const;
+    /// 1 when pOther is this element, or has equal names and values (case
+    /// counts), attributes equal one by one (found by key, in any order) and
+    /// children equal pairwise in order; else 0, and 0 for a null pOther or
+    /// through a null object pointer. Parent links are not compared.
     int Equals(const CZOLLibXMLElement* pOther) const;
+    /// The words of the subtree (see AddRecursiveWords()), trimmed.
     CString GetRecursiveWords() const;
+    /// Appends the subtree's words to strWords, each after a space when
+    /// strWords is not empty: each element's attribute values (except of
+    /// names holding ":" and of the name "ZOLLib" in any case), then its
+    /// children's words, then its own non-empty value.
     void AddRecursiveWords(CString& strWords) const;
 
-    // Reading.
+    /// Reads one element at the cursor into this element: the start tag (its
+    /// name replaces this element's name; its attributes are filed, a later
+    /// one of the same key displacing an earlier one), then the content up to
+    /// the matching closing tag. Text before, between and after children is
+    /// appended to the value, one space apart. 1 and the cursor behind the
+    /// element, else 0; on 0 the children read completely stay, and no failed
+    /// child is left behind.
     int ParseString(LPCWSTR& pszCursor);
+    /// Reads a document: an optional declaration (demanded when
+    /// requireDeclaration is nonzero), comments, one document type, comments,
+    /// then the root element; what follows the root is not read. The new
+    /// root, owned by the caller, or null when the text does not load or
+    /// memory runs out.
     static CZOLLibXMLElement* FromString(LPCWSTR pszText, int requireDeclaration);
+    /// Reads a document from nCount bytes: UTF-16 after a byte-order mark
+    /// (FE FF or FF FE; big-endian input is turned little-endian in place, in
+    /// the caller's buffer), else UTF-8 (after an optional mark), where
+    /// invalid sequences read as U+FFFD and the text ends at a NUL. The root,
+    /// owned by the caller, or null; may raise CMemoryException*.
     static CZOLLibXMLElement* FromBytes(BYTE* pBytes, DWORD nCount, int requireDeclaration);
+    /// Reads the file at pszPath as FromBytes() does; null when it cannot be
+    /// opened or holds more than 4,194,304 bytes. May raise CMemoryException*.
     static CZOLLibXMLElement* FromFile(LPCWSTR pszPath, int requireDeclaration);
+    /// The same for an open file, read from its current position with one
+    /// read; the handle stays the caller's.
     static CZOLLibXMLElement* FromFile(HANDLE hFile, int requireDeclaration);
 
-    // Writing: the document form returns new text; the element form appends.
+    /// The document's text: `<?xml version="1.0"?>` when bDeclaration is
+    /// nonzero, then the element text (see the other form), with CR LF line
+    /// breaks when bLineBreaks is nonzero.
     CString ToString(int bDeclaration, int bLineBreaks) const;
+    /// Appends the compact text of the subtree to strOut: names as they are,
+    /// values escaped as ValueToString() does, an element's value after its
+    /// children, `<name/>` for an element with neither; with bLineBreaks, CR
+    /// LF after each element and after a start tag followed by children. The
+    /// text is sized first and written once.
     void ToString(CString& strOut, int bLineBreaks) const;
 
-    // Archive record of the whole subtree.
+    /// Stores the subtree's record, or loads one into this element: name,
+    /// value, the attribute count and attribute records, the child count and
+    /// the children's records, depth-first. A short archive raises
+    /// CArchiveException*; what was read completely before stays, the
+    /// elements still open are freed.
     void Serialize(CArchive& ar);
 
 protected:
     friend class CZolTreeBuilder;
 
-    // Enters an attribute under its lower-cased name (or the key given) and
-    // links it to this element; an attribute it displaces from that key is
-    // destroyed.
+    /// Files pAttribute under its name's key and links it to this element;
+    /// an attribute it displaces from that key is destroyed.
     CZOLLibXMLAttribute* FileAttribute(CZOLLibXMLAttribute* pAttribute);
+    /// The same under a key worked out already.
     CZOLLibXMLAttribute* FileAttribute(CZOLLibXMLAttribute* pAttribute, const CString& key);
 
-    CPtrList m_elements;
-    CMapStringToPtr m_attributes;
+    CPtrList m_elements;          ///< the children, owned, in order
+    CMapStringToPtr m_attributes; ///< the attributes, owned, by key
 };
