@@ -1,94 +1,122 @@
-// Exceptions of the platform layer. As in MFC they are thrown as pointers and
-// the catcher disposes of them: catch (CException* e) { ...; e->Delete(); }
+/// @file
+/// Exceptions of the platform layer. As in MFC they are thrown as pointers and
+/// the catcher disposes of them: `catch (CException* e) { ...; e->Delete(); }`.
 #pragma once
 
 #include "AfxTypes.h"
 
+/// The base of every exception the layer and the library raise.
 class AFX_CORE_API CException
 {
 public:
+    /// An exception that Delete() frees.
     CException() = default;
     CException(const CException&) = delete;
     CException& operator=(const CException&) = delete;
+    /// Exceptions are destroyed through Delete(), not directly.
     virtual ~CException();
 
-    // Frees a heap-allocated exception; the shared out-of-memory object
-    // outlives every Delete so that reporting it never needs memory.
+    /// Disposes of a caught exception: frees one made on the heap; the shared
+    /// out-of-memory object outlives every Delete(), so that reporting
+    /// exhaustion never needs memory.
     void Delete();
 
 protected:
+    /// An exception that Delete() frees only when bAutoDelete is set.
     explicit CException(BOOL bAutoDelete) : m_bAutoDelete(bAutoDelete) {}
 
 private:
     BOOL m_bAutoDelete = TRUE;
 };
 
+/// Memory is exhausted: every failed allocation of the layer and the
+/// library raises this, as one shared object.
 class AFX_CORE_API CMemoryException : public CException
 {
 public:
+    /// An exception that Delete() frees.
     CMemoryException();
+    /// An exception that Delete() frees only when bAutoDelete is set.
     explicit CMemoryException(BOOL bAutoDelete);
+    /// Destroyed through Delete().
     ~CMemoryException() override;
 };
 
+/// An argument is out of range: an index past a string's end, a null or
+/// stale cursor.
 class AFX_CORE_API CInvalidArgException : public CException
 {
 public:
+    /// An exception that Delete() frees.
     CInvalidArgException();
+    /// Destroyed through Delete().
     ~CInvalidArgException() override;
 };
 
+/// A file operation failed.
 class AFX_CORE_API CFileException : public CException
 {
 public:
+    /// Why: MFC's causes.
     enum
     {
-        none,
-        genericException,
-        fileNotFound,
-        badPath,
-        tooManyOpenFiles,
-        accessDenied,
-        invalidFile,
-        removeCurrentDir,
-        directoryFull,
-        badSeek,
-        hardIO,
-        sharingViolation,
-        lockViolation,
-        diskFull,
-        endOfFile
+        none, ///< no error
+        genericException, ///< an unspecified error
+        fileNotFound, ///< the file does not exist
+        badPath, ///< the path is not valid
+        tooManyOpenFiles, ///< no more files can be opened
+        accessDenied, ///< the file may not be opened so
+        invalidFile, ///< the handle is not valid
+        removeCurrentDir, ///< the current directory cannot be removed
+        directoryFull, ///< the directory has no room
+        badSeek, ///< the position cannot be set
+        hardIO, ///< the device failed
+        sharingViolation, ///< another holder shares the file otherwise
+        lockViolation, ///< a part of the file is locked
+        diskFull, ///< the disk is full
+        endOfFile ///< the end of the file was reached
     };
 
+    /// An exception of that cause and system error (-1: none).
     explicit CFileException(int cause = none, LONG lOsError = -1);
+    /// Destroyed through Delete().
     ~CFileException() override;
 
-    int m_cause;
-    LONG m_lOsError;
+    int m_cause;      ///< one of the causes above
+    LONG m_lOsError;  ///< the system's error code, or -1
 };
 
+/// An archive could not be read or written: CArchiveException::endOfFile
+/// (3) when a read runs past what the file holds.
 class AFX_CORE_API CArchiveException : public CException
 {
 public:
+    /// Why: MFC's causes.
     enum
     {
-        none,
-        genericException,
-        readOnly,
-        endOfFile,
-        writeOnly,
-        badIndex,
-        badClass,
-        badSchema
+        none, ///< no error
+        genericException, ///< an unspecified error
+        readOnly, ///< the archive was opened for loading
+        endOfFile, ///< the end of the file was reached
+        writeOnly, ///< the archive was opened for storing
+        badIndex, ///< an object index is not valid
+        badClass, ///< an object of another class
+        badSchema ///< an object of another version
     };
 
+    /// An exception of that cause.
     explicit CArchiveException(int cause = none);
+    /// Destroyed through Delete().
     ~CArchiveException() override;
 
-    int m_cause;
+    int m_cause; ///< one of the causes above
 };
 
+/// Raises the shared CMemoryException.
 [[noreturn]] AFX_CORE_API void AfxThrowMemoryException();
+/// Raises a CInvalidArgException.
 [[noreturn]] AFX_CORE_API void AfxThrowInvalidArgException();
+/// Raises a CArchiveException of that cause.
 [[noreturn]] AFX_CORE_API void AfxThrowArchiveException(int cause, LPCWSTR lpszArchiveName = nullptr);
+/// Raises a CFileException of that cause and system error.
 [[noreturn]] AFX_CORE_API void AfxThrowFileException(int cause, LONG lOsError = -1, LPCWSTR lpszFileName = nullptr);
