@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 constexpr int kMenuBarId = 0xE810;
 
 struct SkinCommand
@@ -37,7 +39,10 @@ protected:
     static HWND MenuBarWindow() { return ::GetDlgItem(Frame(), kMenuBarId); }
     static CZOLUICoolMenuBar& MenuBar()
     {
-        return *dynamic_cast<CZOLUICoolMenuBar*>(CWnd::FromHandlePermanent(MenuBarWindow()));
+        auto* pBar = dynamic_cast<CZOLUICoolMenuBar*>(CWnd::FromHandlePermanent(MenuBarWindow()));
+        if (pBar == nullptr)
+            throw std::runtime_error("the frame has no menu bar");
+        return *pBar;
     }
     static HMENU BarMenu() { return MenuBar().GetMenu(); }
     // The menu bar's rectangle in the frame's client coordinates.
