@@ -82,8 +82,15 @@ struct AsciiLanes
         }
         else
         {
-            for (int i = 0; i < kUnits; ++i)
-                pOut[i] = static_cast<WCHAR>((word >> (8 * i)) & 0xFF);
+            // Each half's four bytes spread to four 16-bit lanes.
+            auto spread = [](std::uint64_t half) {
+                half = (half | (half << 16)) & 0x0000FFFF0000FFFFull;
+                return (half | (half << 8)) & 0x00FF00FF00FF00FFull;
+            };
+            const std::uint64_t low = spread(word & 0xFFFFFFFFull);
+            const std::uint64_t high = spread(word >> 32);
+            std::memcpy(pOut, &low, sizeof low);
+            std::memcpy(pOut + 4, &high, sizeof high);
         }
     }
 };
@@ -142,17 +149,24 @@ WCHAR* ZolDecodeSpan(const Text& text, ZolCursor<Text>& cursor, ZolCursor<Text> 
         }
         if (ch != u'&')
         {
-            write(static_cast<WCHAR>(ch), ZolIsAsciiSpace(ch));
+            const bool bSpace = ZolIsAsciiSpace(ch);
+            write(static_cast<WCHAR>(ch), bSpace);
             ++p;
+            // The rest of a run of white space adds nothing: line breaks and
+            // indentation inside text pass at once.
+            if (bSpace)
+                while (p < pEnd && ZolIsAsciiSpace(*p))
+                    ++p;
             continue;
         }
         if (++p == pEnd)
             break; // a lone "&" at the end is dropped
         bAfterSpace = false;
         const NamedReference* pMatch = nullptr;
+        const unsigned int chFirst = *p | 0x20; // ASCII letters in either case
         for (const NamedReference& reference : kNamedReferences)
         {
-            if (StartsWithReference(p, pEnd, reference))
+            if (static_cast<unsigned char>(reference.name[0]) == chFirst && StartsWithReference(p, pEnd, reference))
             {
                 pMatch = &reference;
                 break;

@@ -27,6 +27,10 @@ inline BOOL AfxIsSpaceW(WCHAR ch)
 {
     if (ch < 0x80)
         return ch == u' ' || (ch >= 0x09 && ch <= 0x0D);
+    // Unicode's white space beyond ASCII lies at U+0085, U+00A0, U+1680,
+    // U+2000 to U+205F and U+3000: the table is asked only there.
+    if (ch != 0x85 && ch != 0xA0 && ch != 0x1680 && (ch < 0x2000 || ch > 0x205F) && ch != 0x3000)
+        return FALSE;
     return (AfxGetCharClassW(ch) & AFX_CT_SPACE) != 0;
 }
 

@@ -48,3 +48,17 @@ TEST(TextClasses, BeyondAscii)
         EXPECT_EQ(c.lower, AfxToLowerW(c.ch)) << std::hex << int(c.ch);
     }
 }
+
+// The quick answer for white space beyond ASCII asks the table only where
+// Unicode has white space: the table must have none elsewhere.
+TEST(TextClasses, WhiteSpaceLiesWhereTheQuickAnswerLooks)
+{
+    for (unsigned int ch = 0x80; ch <= 0xFFFF; ++ch)
+    {
+        const bool bCandidate = ch == 0x85 || ch == 0xA0 || ch == 0x1680 || (ch >= 0x2000 && ch <= 0x205F) || ch == 0x3000;
+        if (!bCandidate)
+        {
+            ASSERT_EQ(0, AfxGetCharClassW(static_cast<WCHAR>(ch)) & AFX_CT_SPACE) << std::hex << ch;
+        }
+    }
+}
