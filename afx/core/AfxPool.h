@@ -6,7 +6,8 @@
 // freed on any thread. Larger blocks come from the global operator new.
 //
 // Every block is freed with the size it was asked for. Exhaustion raises
-// CMemoryException*. Free slots that the shared store holds beyond a few
+// CMemoryException*. On Windows, and under AddressSanitizer, every block is
+// an allocation of the global operator new of its own. Free slots that the shared store holds beyond a few
 // MiB go back to the system once whole pages of them are free, so the pool
 // keeps little once the trees are gone; AfxPoolTrim gives back all it can.
 #pragma once
