@@ -107,6 +107,7 @@ trap clean_up EXIT
 
 say "checking the packages"
 "$root/tools/install-missing.sh" cmake ninja-build g++ clang libclang-rt-14-dev llvm pkg-config \
+  dpkg-dev groff-base doxygen \
   libgtest-dev googletest libbenchmark-dev g++-multilib qemu-user \
   libpugixml-dev libtinyxml2-dev librapidxml-dev libxml2-dev libexpat1-dev \
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 xvfb imagemagick
