@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 namespace cli
 {
@@ -14,9 +15,9 @@ struct ExceptionDeleter
     void operator()(CException* e) const { e->Delete(); }
 };
 
-const char* ExplainFileCause(int cause)
+std::string ExplainFileFailure(const CFileException& e)
 {
-    switch (cause)
+    switch (e.m_cause)
     {
     case CFileException::fileNotFound:
         return "no such file or folder";
@@ -34,7 +35,7 @@ const char* ExplainFileCause(int cause)
     case CFileException::hardIO:
         return "input/output error";
     default:
-        return "the system refused";
+        return "failed (system error " + std::to_string(e.m_lOsError) + ")";
     }
 }
 } // namespace
@@ -50,7 +51,7 @@ std::string Explain(CException* e)
     if (dynamic_cast<CMemoryException*>(e) != nullptr)
         return "out of memory";
     if (const auto* pFile = dynamic_cast<CFileException*>(e))
-        return ExplainFileCause(pFile->m_cause);
+        return ExplainFileFailure(*pFile);
     if (const auto* pArchive = dynamic_cast<CArchiveException*>(e))
     {
         if (pArchive->m_cause == CArchiveException::endOfFile)
