@@ -29,7 +29,7 @@ const Command kCommands[] = {
     {u"check", "check FILE...", "say for each FILE whether it loads", 1, kAnyNumber, false, &Check},
     {u"print", "print [--declaration] [--line-breaks] FILE",
      "write the compact form of FILE to standard output, in UTF-8", 1, 1, true, &Print},
-    {u"words", "words FILE", "write the words of the values in FILE", 1, 1, false, &Words},
+    {u"words", "words FILE", "write the words of the values in FILE, as the library gathers them", 1, 1, false, &Words},
     {u"stats", "stats FILE", "count the elements and attributes of FILE, its depth and its bytes", 1, 1, false,
      &Stats},
     {u"archive", "archive FILE OUT", "store the tree of FILE in OUT in the binary archive form", 2, 2, false,
