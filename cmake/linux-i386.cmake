@@ -19,6 +19,8 @@ set(CMAKE_C_FLAGS_INIT -m32)
 set(CMAKE_CXX_FLAGS_INIT -m32)
 set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-i386)
+# Debian packages made here hold i386 programs, whatever the host is.
+set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE i386)
 
 # The test programs check that they were built for this data model, and the
 # tests that are slow under emulation take smaller sizes (tests/CMakeLists.txt).

@@ -26,13 +26,5 @@ if grep -q ZolXmlProcess <<< "$exported"; then
 fi
 grep -q CZOLLibXMLElement <<< "$exported" || { echo "the element class is not exported"; exit 1; }
 
-export LD_LIBRARY_PATH=$prefix/lib
-cmake -S "$consumer" -B "$work/cmake" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" > /dev/null
-cmake --build "$work/cmake" > /dev/null
-"$work/cmake/consumer"
-
-export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
-# shellcheck disable=SC2046
-"$cxx" "$consumer/main.cpp" $(pkg-config --cflags --libs zolxml) -o "$work/pkgconfig-consumer"
-"$work/pkgconfig-consumer" > /dev/null
+bash "$(dirname "$0")/build_consumer.sh" "$prefix" "$consumer" "$cxx" "$work"
 echo "installed package builds with CMake and pkg-config"

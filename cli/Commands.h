@@ -1,0 +1,26 @@
+// The tool's commands. Each gets the operands and options its entry in
+// the command table allows and returns the exit status; failures raise
+// Failure.
+#pragma once
+
+#include <afx/core/AfxString.h>
+
+#include <vector>
+
+namespace cli
+{
+struct CommandArguments
+{
+    std::vector<CString> operands;
+    std::vector<CString> options;
+
+    bool Has(LPCWSTR pszOption) const;
+};
+
+int Check(const CommandArguments& arguments);        // FILE...
+int Print(const CommandArguments& arguments);        // FILE
+int Words(const CommandArguments& arguments);        // FILE
+int Stats(const CommandArguments& arguments);        // FILE
+int Archive(const CommandArguments& arguments);      // FILE OUT
+int Unarchive(const CommandArguments& arguments);    // ARCHIVE OUT
+} // namespace cli

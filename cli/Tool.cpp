@@ -1,0 +1,153 @@
+#include "Tool.h"
+
+#include "Commands.h"
+#include "Failures.h"
+#include "Output.h"
+#include "Utf8.h"
+
+#include <new>
+#include <string>
+
+namespace cli
+{
+namespace
+{
+struct Command
+{
+    const char16_t* name;
+    const char* synopsis;
+    const char* summary;
+    std::size_t nMinOperands;
+    std::size_t nMaxOperands;
+    bool bLineOptions; // --declaration and --line-breaks
+    int (*run)(const CommandArguments&);
+};
+
+constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
+
+const Command kCommands[] = {
+    {u"check", "check FILE...", "say for each FILE whether it loads", 1, kAnyNumber, false, &Check},
+    {u"print", "print [--declaration] [--line-breaks] FILE",
+     "write the compact form of FILE to standard output, in UTF-8", 1, 1, true, &Print},
+    {u"words", "words FILE", "write the words of the values in FILE, as the library gathers them", 1, 1, false, &Words},
+    {u"stats", "stats FILE", "count the elements and attributes of FILE, its depth and its bytes", 1, 1, false,
+     &Stats},
+    {u"archive", "archive FILE OUT", "store the tree of FILE in OUT in the binary archive form", 2, 2, false,
+     &Archive},
+    {u"unarchive", "unarchive ARCHIVE OUT", "write the tree stored in ARCHIVE to OUT as XML text (UTF-8)", 2, 2,
+     false, &Unarchive},
+};
+
+std::string HelpText()
+{
+    std::string text = "Usage: zolxml COMMAND [OPTION]... ARGUMENT...\n"
+                       "Checks, prints and converts XML documents with the ZOLXML library.\n\nCommands:\n";
+    for (const Command& command : kCommands)
+        text += "  zolxml " + std::string(command.synopsis) + "\n      " + command.summary + "\n";
+    text += "\nOptions of print:\n"
+            "  --declaration  begin with the XML declaration\n"
+            "  --line-breaks  break the lines with CR LF: after the declaration's place, after\n"
+            "                 each start tag that holds child elements and after each element\n"
+            "\n"
+            "FILE and ARCHIVE may be \"-\" for standard input, OUT \"-\" for standard output;\n"
+            "\"--\" ends the options. A document holds at most 4194304 bytes. OUT is\n"
+            "written beside its name and renamed into place once complete.\n"
+            "\n"
+            "Exit status: 0 done; 1 a file could not be read, loaded or written;\n"
+            "2 the command line is wrong.\n"
+            "\n"
+            "  zolxml --help     this text\n"
+            "  zolxml --version  the version\n";
+    return text;
+}
+
+std::string UsageOf(const Command& command)
+{
+    return std::string("usage: zolxml ") + command.synopsis;
+}
+
+const Command& FindCommand(const CString& name)
+{
+    for (const Command& command : kCommands)
+    {
+        if (name == command.name)
+            return command;
+    }
+    throw UsageError("unknown command '" + ToUtf8(name) + "'");
+}
+
+// Splits the words after the command into options and operands.
+CommandArguments SplitArguments(const Command& command, const std::vector<CString>& words)
+{
+    CommandArguments arguments;
+    bool bOptionsEnded = false;
+    for (const CString& word : words)
+    {
+        if (bOptionsEnded || word == u"-" || word.GetLength() < 1 || word[0] != u'-')
+            arguments.operands.push_back(word);
+        else if (word == u"--")
+            bOptionsEnded = true;
+        else if (command.bLineOptions && (word == u"--declaration" || word == u"--line-breaks"))
+            arguments.options.push_back(word);
+        else
+            throw UsageError("unknown option '" + ToUtf8(word) + "' for " + ToUtf8(command.name) + "; " +
+                             UsageOf(command));
+    }
+    const std::size_t nOperands = arguments.operands.size();
+    if (nOperands < command.nMinOperands || nOperands > command.nMaxOperands)
+        throw UsageError(UsageOf(command));
+    return arguments;
+}
+
+int Run(const std::vector<CString>& arguments)
+{
+    for (const CString& argument : arguments)
+    {
+        if (argument == u"--")
+            break;
+        if (argument == u"--help")
+        {
+            WriteStandardOutput(HelpText());
+            return 0;
+        }
+    }
+    if (arguments.empty())
+        throw UsageError("no command given");
+    if (arguments[0] == u"--version")
+    {
+        WriteStandardOutput("zolxml " ZOLXML_VERSION "\n");
+        return 0;
+    }
+    const Command& command = FindCommand(arguments[0]);
+    return command.run(SplitArguments(command, std::vector<CString>(arguments.begin() + 1, arguments.end())));
+}
+} // namespace
+
+int RunTool(const std::vector<CString>& arguments)
+{
+    try
+    {
+        return Run(arguments);
+    }
+    catch (const UsageError& error)
+    {
+        Report(std::string(error.what()) + "; see zolxml --help");
+        return 2;
+    }
+    catch (const Failure& failure)
+    {
+        Report(failure.what());
+        return 1;
+    }
+    catch (const std::bad_alloc&)
+    {
+        Report("out of memory");
+        return 1;
+    }
+    catch (CException* e)
+    {
+        Report(Explain(e));
+        return 1;
+    }
+}
+} // namespace cli
