@@ -37,6 +37,8 @@
 
 #include <cstddef>
 
+/// @cond
+// The export marker of the library's classes; no part of the interface.
 #if defined(_WIN32)
 #  if defined(ZOLXML_BUILD)
 #    define ZOLXML_API __declspec(dllexport)
@@ -46,6 +48,7 @@
 #else
 #  define ZOLXML_API __attribute__((visibility("default")))
 #endif
+/// @endcond
 
 class CArchive;
 class CZOLLibXMLElement;
