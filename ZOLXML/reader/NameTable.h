@@ -9,6 +9,19 @@
 #include <array>
 #include <cstdint>
 
+// Whether text holds exactly the nUnits units given (UTF-16, or ASCII bytes).
+template <class Unit>
+bool ZolSpells(const CString& text, const Unit* pUnits, int nUnits)
+{
+    if (text.GetLength() != nUnits)
+        return false;
+    const WCHAR* pText = text.GetString();
+    for (int i = 0; i < nUnits; ++i)
+        if (pText[i] != pUnits[i])
+            return false;
+    return true;
+}
+
 class CZolNameTable
 {
 public:
@@ -40,7 +53,7 @@ public:
                 entry.hash = hash;
                 return entry;
             }
-            if (entry.hash == hash && Spells(entry.name, pUnits, nUnits))
+            if (entry.hash == hash && ZolSpells(entry.name, pUnits, nUnits))
                 return entry;
         }
         return Fresh(pUnits, nUnits);
@@ -50,18 +63,6 @@ private:
     static constexpr int kLongestShared = 64;
     static constexpr std::uint32_t kSlots = 128;
     static constexpr std::uint32_t kProbes = 8;
-
-    template <class Unit>
-    static bool Spells(const CString& name, const Unit* pUnits, int nUnits)
-    {
-        if (name.GetLength() != nUnits)
-            return false;
-        const WCHAR* pName = name.GetString();
-        for (int i = 0; i < nUnits; ++i)
-            if (pName[i] != pUnits[i])
-                return false;
-        return true;
-    }
 
     template <class Unit>
     static Entry Make(const Unit* pUnits, int nUnits)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "../model/TreeWalk.h"
+#include "NameTable.h"
 
 #include <cstdint>
 
@@ -27,16 +28,18 @@ public:
         for (std::size_t nProbe = 0; nProbe < kProbes; ++nProbe)
         {
             Entry& entry = m_entries[(static_cast<std::size_t>(hash >> 32) + nProbe) & nMask];
-            if (entry.text.IsEmpty())
+            // The slot's own fields decide, without reaching into a string.
+            if (entry.nLength == 0)
             {
                 entry.text = CString(pUnits, nUnits);
                 entry.hash = hash;
+                entry.nLength = nUnits;
                 CString shared = entry.text;
                 if (++m_nCount * 2 > m_entries.size() && m_entries.size() < kMostSlots)
                     Grow();
                 return shared;
             }
-            if (entry.hash == hash && Spells(entry.text, pUnits, nUnits))
+            if (entry.hash == hash && entry.nLength == nUnits && ZolSpells(entry.text, pUnits, nUnits))
                 return entry.text;
         }
         return CString(pUnits, nUnits);
@@ -47,18 +50,8 @@ private:
     {
         CString text;
         std::uint64_t hash = 0;
+        int nLength = 0; // 0: a free slot
     };
-
-    static bool Spells(const CString& text, const WCHAR* pUnits, int nUnits)
-    {
-        if (text.GetLength() != nUnits)
-            return false;
-        const WCHAR* pText = text.GetString();
-        for (int i = 0; i < nUnits; ++i)
-            if (pText[i] != pUnits[i])
-                return false;
-        return true;
-    }
 
     static constexpr std::size_t kFirstSlots = 256;
     static constexpr std::size_t kMostSlots = 16384;
@@ -88,12 +81,12 @@ private:
         const std::size_t nMask = m_entries.size() - 1;
         for (Entry& entry : old)
         {
-            if (entry.text.IsEmpty())
+            if (entry.nLength == 0)
                 continue;
             for (std::size_t nProbe = 0; nProbe < kProbes; ++nProbe)
             {
                 Entry& slot = m_entries[(static_cast<std::size_t>(entry.hash >> 32) + nProbe) & nMask];
-                if (slot.text.IsEmpty())
+                if (slot.nLength == 0)
                 {
                     slot = std::move(entry);
                     break;
