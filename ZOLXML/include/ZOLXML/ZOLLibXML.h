@@ -14,8 +14,11 @@
 /// Failures: lookups and loads answer with null, int results with 0, text
 /// results with an empty string. Exhaustion of memory raises
 /// CMemoryException* (exceptions are thrown as pointers: catch them as
-/// `catch (CException* e) { ...; e->Delete(); }`), except in FromString(),
-/// which answers null instead; a short archive raises CArchiveException*.
+/// `catch (CException* e) { ...; e->Delete(); }`), except while a document
+/// is read: FromString(), FromBytes() and FromFile() answer null when memory
+/// runs out as they build the tree, and the latter two raise only when the
+/// copy of their input (a file's bytes, a UTF-16 text) cannot be held. A
+/// short archive raises CArchiveException*.
 ///
 /// Depth: no operation recurses on the machine stack, so trees of any depth
 /// are read, written, copied, compared, archived and destroyed on a small
@@ -336,10 +339,12 @@ public:
     /// (FE FF or FF FE; big-endian input is turned little-endian in place, in
     /// the caller's buffer), else UTF-8 (after an optional mark), where
     /// invalid sequences read as U+FFFD and the text ends at a NUL. The root,
-    /// owned by the caller, or null; may raise CMemoryException*.
+    /// owned by the caller, or null, also when memory runs out as the tree is
+    /// built; raises CMemoryException* when the UTF-16 text cannot be copied.
     static CZOLLibXMLElement* FromBytes(BYTE* pBytes, DWORD nCount, int requireDeclaration);
     /// Reads the file at pszPath as FromBytes() does; null when it cannot be
-    /// opened or holds more than 4,194,304 bytes. May raise CMemoryException*.
+    /// opened or holds more than 4,194,304 bytes. Raises CMemoryException*
+    /// when the file's bytes cannot be held.
     static CZOLLibXMLElement* FromFile(LPCWSTR pszPath, int requireDeclaration);
     /// The same for an open file, read from its current position with one
     /// read; the handle stays the caller's.
