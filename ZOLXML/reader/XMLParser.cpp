@@ -135,23 +135,29 @@ bool CZolReader<Text>::ReadAttribute(Cursor& cursor, CZOLLibXMLAttribute& attrib
     CZolTreeBuilder::Name(attribute) = pName->name;
     if (pKey != nullptr)
         *pKey = pName->key;
-    if (!ZolMatch(m_text, cursor, "="))
+    // "=" and the opening quote, each after markup white space; the cursor
+    // moves past each one found.
+    Cursor p = ZolSkipMarkupSpace(m_text, cursor);
+    if (static_cast<unsigned int>(m_text.Peek(p)) != '=')
         return false;
-    const char* pszQuote = "\"";
-    if (!ZolMatch(m_text, cursor, pszQuote))
-    {
-        pszQuote = "'";
-        if (!ZolMatch(m_text, cursor, pszQuote))
-            return false;
-    }
-    const Cursor pClose = m_text.Find(cursor, pszQuote[0]);
+    cursor = p + 1;
+    p = ZolSkipMarkupSpace(m_text, cursor);
+    const auto quote = static_cast<unsigned int>(m_text.Peek(p));
+    if (quote != '"' && quote != '\'')
+        return false;
+    cursor = p + 1;
+    const Cursor pClose = m_text.Find(cursor, static_cast<char>(quote));
     if (pClose == nullptr)
         return false;
     CString& strValue = CZolTreeBuilder::Value(attribute);
     strValue.Empty();
     AppendSpan(strValue, cursor, pClose);
-    // After a decoder's early stop only markup white space may precede the quote.
-    return ZolMatch(m_text, cursor, pszQuote);
+    // After a decoder's early stop only markup white space may precede the
+    // quote, which is the first one behind the cursor.
+    if (ZolSkipMarkupSpace(m_text, cursor) != pClose)
+        return false;
+    cursor = pClose + 1;
+    return true;
 }
 
 template <class Text>
@@ -168,10 +174,19 @@ StartTag CZolReader<Text>::ReadStartTag(Cursor& cursor, CZOLLibXMLElement& eleme
     // for them all at once; those read are filed even when a later one
     // fails. Of two whose names differ in case only, the later one stays.
     StartTag tag = StartTag::Open;
-    while (!ZolMatch(m_text, cursor, ">"))
+    for (;;)
     {
-        if (ZolMatch(m_text, cursor, "/"))
+        // ">" or "/" after markup white space ends the tag.
+        const Cursor pNext = ZolSkipMarkupSpace(m_text, cursor);
+        const auto ch = static_cast<unsigned int>(m_text.Peek(pNext));
+        if (ch == '>')
         {
+            cursor = pNext + 1;
+            break;
+        }
+        if (ch == '/')
+        {
+            cursor = pNext + 1;
             tag = ZolMatch(m_text, cursor, ">") ? StartTag::Empty : StartTag::Failed;
             break;
         }
