@@ -65,10 +65,19 @@ std::size_t ClassOf(std::size_t nBytes)
 }
 
 // A thread's cache holds up to two batches of a class; a batch is about
-// 8 KiB of slots.
-constexpr std::uint32_t BatchLength(std::size_t nClass)
+// 8 KiB of slots. Looked up, not divided out: every free asks for it.
+constexpr std::array<std::uint32_t, kClassCount> MakeBatchLengths()
 {
-    return static_cast<std::uint32_t>(std::max<std::size_t>(32, 8192 / SlotBytes(nClass)));
+    std::array<std::uint32_t, kClassCount> lengths{};
+    for (std::size_t nClass = 0; nClass < kClassCount; ++nClass)
+        lengths[nClass] = static_cast<std::uint32_t>(std::max<std::size_t>(32, 8192 / SlotBytes(nClass)));
+    return lengths;
+}
+constexpr std::array<std::uint32_t, kClassCount> kBatchLengths = MakeBatchLengths();
+
+std::uint32_t BatchLength(std::size_t nClass)
+{
+    return kBatchLengths[nClass];
 }
 
 struct FreeSlot
