@@ -9,6 +9,7 @@
 #include "NameTable.h"
 
 #include <cstdint>
+#include <cstring>
 
 class CZolValueTable
 {
@@ -61,13 +62,18 @@ private:
     // and the length; values alike there meet in the probe, compared whole.
     static std::uint64_t Hash(const WCHAR* pUnits, int nUnits)
     {
-        const int nWord = nUnits < 4 ? nUnits : 4;
         std::uint64_t first = 0;
         std::uint64_t last = 0;
-        for (int i = 0; i < nWord; ++i)
+        if (nUnits >= 4)
         {
-            first |= std::uint64_t{pUnits[i]} << (16 * i);
-            last |= std::uint64_t{pUnits[nUnits - nWord + i]} << (16 * i);
+            std::memcpy(&first, pUnits, sizeof first);
+            std::memcpy(&last, pUnits + nUnits - 4, sizeof last);
+        }
+        else
+        {
+            for (int i = 0; i < nUnits; ++i)
+                first |= std::uint64_t{pUnits[i]} << (16 * i);
+            last = first;
         }
         std::uint64_t hash = (first ^ static_cast<std::uint64_t>(nUnits)) * 0x9E3779B97F4A7C15ull;
         hash = (hash ^ (hash >> 31) ^ last) * 0xFF51AFD7ED558CCDull;

@@ -200,7 +200,8 @@ StartTag CZolReader<Text>::ReadStartTag(Cursor& cursor, CZOLLibXMLElement& eleme
             if (!ReadAttribute(cursor, attribute, &key))
                 return false;
             // The room first: the list takes the attribute over only where it cannot fail.
-            m_pending.reserve(m_pending.size() + 1);
+            if (m_pending.size() == m_pending.capacity())
+                m_pending.reserve(2 * m_pending.size() + 1);
             m_pending.push_back({std::unique_ptr<CZOLLibXMLAttribute>(&attribute), std::move(key)});
             return true;
         }) != nullptr;
