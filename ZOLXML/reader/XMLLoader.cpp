@@ -103,3 +103,81 @@ CZOLLibXMLElement* CZOLLibXMLElement::FromFile(LPCWSTR pszPath, int requireDecla
     const std::unique_ptr<void, FileCloser> file(hFile);
     return FromFile(file.get(), requireDeclaration);
 }
+
+CZOLLibXMLElement* CZOLLibXMLElement::FromBytes(BYTE* pBytes, DWORD nCount, int requireDeclaration,
+                                                CZOLLibXMLLoadReport& report)
+{
+    if (pBytes == nullptr)
+    {
+        ZolFillInputReport(report, ZXML_LOAD_NO_INPUT);
+        return nullptr;
+    }
+    const bool bBigEndian = StartsWith(pBytes, nCount, kBigEndianMark);
+    if (bBigEndian || StartsWith(pBytes, nCount, kLittleEndianMark))
+    {
+        CString text;
+        try
+        {
+            ReadUtf16(pBytes + 2, nCount / 2 - 1, bBigEndian, text);
+        }
+        catch (CException* e)
+        {
+            e->Delete();
+            ZolFillInputReport(report, ZXML_LOAD_OUT_OF_MEMORY);
+            return nullptr;
+        }
+        // Places count in bytes, behind the mark.
+        return ZolReadWideDocument(text, text.GetString() + text.GetLength(), requireDeclaration, report,
+                                   ZolOffsetMap{sizeof kBigEndianMark, 2});
+    }
+    const ULONGLONG nMark = StartsWith(pBytes, nCount, kUtf8Mark) ? sizeof kUtf8Mark : 0;
+    return ZolReadUtf8Document(pBytes + nMark, pBytes + nCount, requireDeclaration, report, ZolOffsetMap{nMark, 1});
+}
+
+CZOLLibXMLElement* CZOLLibXMLElement::FromFile(HANDLE hFile, int requireDeclaration, CZOLLibXMLLoadReport& report)
+{
+    DWORD nSizeHigh = 0;
+    const DWORD nSize = GetFileSize(hFile, &nSizeHigh);
+    if (nSize == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+    {
+        ZolFillInputReport(report, ZXML_LOAD_READ_FAILED, GetLastError());
+        return nullptr;
+    }
+    if (nSizeHigh != 0 || nSize > kMaxFileSize)
+    {
+        ZolFillInputReport(report, ZXML_LOAD_TOO_LARGE, 0, (ULONGLONG{nSizeHigh} << 32) | nSize);
+        return nullptr;
+    }
+    std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[nSize]);
+    if (buffer == nullptr)
+    {
+        ZolFillInputReport(report, ZXML_LOAD_OUT_OF_MEMORY);
+        return nullptr;
+    }
+    // A short read goes on with what it got, as the plain form does.
+    DWORD nRead = 0;
+    if (!ReadFile(hFile, buffer.get(), nSize, &nRead, nullptr))
+    {
+        ZolFillInputReport(report, ZXML_LOAD_READ_FAILED, GetLastError());
+        return nullptr;
+    }
+    return FromBytes(buffer.get(), nRead, requireDeclaration, report);
+}
+
+CZOLLibXMLElement* CZOLLibXMLElement::FromFile(LPCWSTR pszPath, int requireDeclaration, CZOLLibXMLLoadReport& report)
+{
+    if (pszPath == nullptr)
+    {
+        ZolFillInputReport(report, ZXML_LOAD_NO_INPUT);
+        return nullptr;
+    }
+    HANDLE hFile = CreateFileW(pszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+    {
+        ZolFillInputReport(report, ZXML_LOAD_CANNOT_OPEN, GetLastError());
+        return nullptr;
+    }
+    const std::unique_ptr<void, FileCloser> file(hFile);
+    return FromFile(file.get(), requireDeclaration, report);
+}

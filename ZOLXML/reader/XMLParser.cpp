@@ -1,13 +1,21 @@
 // The document and element parser, over UTF-16 text and over UTF-8 bytes
 // alike. Elements nest to any depth: the elements being read stand on an
 // explicit stack (the tree builder's), never on the machine stack.
+//
+// The reader comes in two builds. The plain one only answers whether the
+// text loads. The diagnosing one, run again on a text that did not load when
+// the caller asked why, also records where each open element started and
+// the reason and place of the failure, so that the plain one pays nothing.
 #include "XMLParser.h"
+
+#include "ReadFailure.h"
 
 #include "../model/TreeBuilder.h"
 #include "NameTable.h"
 #include "ScanPrimitives.h"
 #include "ValueTable.h"
 
+#include <cstring>
 #include <memory>
 
 namespace
@@ -19,7 +27,7 @@ enum class StartTag
     Open
 };
 
-template <class Text>
+template <class Text, bool kDiagnose = false>
 class CZolReader
 {
 public:
@@ -29,6 +37,11 @@ public:
 
     // The prolog and the root element; null when the text does not load.
     CZOLLibXMLElement* ReadDocument(Cursor p, int requireDeclaration);
+
+    // Why the text did not load; the diagnosing build says it in full, the
+    // plain one only whether memory ran out.
+    const ZolReadFailure<typename Text::Unit>& Failure() const { return m_failure; }
+    bool RanOutOfMemory() const { return m_failure.error == ZXML_LOAD_OUT_OF_MEMORY; }
 
     // One element at the cursor, read into element.
     bool ReadElement(Cursor& cursor, CZOLLibXMLElement& element);
@@ -64,11 +77,11 @@ private:
         return pBody == nullptr ? p : ZolSkipPast(m_text, pBody, "-->");
     }
 
-    bool SkipComments(Cursor& p) const
+    bool SkipComments(Cursor& p)
     {
         for (Cursor pNext; (pNext = SkipComment(p)) != p; p = pNext)
             if (pNext == nullptr)
-                return false;
+                return Fail(ZXML_LOAD_UNTERMINATED_COMMENT, End(p), ZolSkipMarkupSpace(m_text, p));
         return true;
     }
 
@@ -119,19 +132,130 @@ private:
         return cursor == pMarkup;
     }
 
+    // Records the first failure; the reader's steps return what this does.
+    bool Fail(ZXMLLoadError error, Cursor pPlace, Cursor pOpened = nullptr, const CString& strElement = CString(),
+              const CString& strName = CString())
+    {
+        if constexpr (kDiagnose)
+        {
+            if (m_failure.error == ZXML_LOAD_OK)
+                m_failure = {error, pPlace, pOpened, strElement, strName};
+        }
+        return false;
+    }
+
+    // Replaces the failure recorded with what it turned out to be.
+    void Refail(ZXMLLoadError error, Cursor pPlace)
+    {
+        m_failure = ZolReadFailure<typename Text::Unit>();
+        m_failure.error = error;
+        m_failure.pPlace = pPlace;
+    }
+
+    // The element an attribute is read for.
+    static CString ElementName(const CZOLLibXMLAttribute& attribute)
+    {
+        const CZOLLibXMLElement* pElement = attribute.GetParent();
+        return pElement != nullptr ? pElement->GetName() : CString();
+    }
+
+    // The end of the text, found only after a failure.
+    Cursor End(Cursor p) const
+    {
+        while (!m_text.AtEnd(p))
+            ++p;
+        return p;
+    }
+
+    // A name that stops at p, where the tag needs something else: "-" or
+    // "." right behind a name are the punctuation this reader leaves out of
+    // names; the end of the text ends the tag too early.
+    ZXMLLoadError InTagFailure(Cursor p, ZXMLLoadError otherwise) const
+    {
+        if (m_text.AtEnd(p))
+            return ZXML_LOAD_UNTERMINATED_TAG;
+        const unsigned int ch = m_text.Peek(p);
+        if ((ch == '-' || ch == '.') && !ZolIsMarkupSpace(m_text.Peek(p - 1)))
+            return ZXML_LOAD_NAME_PUNCTUATION;
+        return otherwise;
+    }
+
+    // The decoder stopped at p, behind "&#".
+    bool ReferenceFailure(Cursor p)
+    {
+        const unsigned int ch = m_text.Peek(p);
+        return Fail(ch == 'x' || ch == 'X' ? ZXML_LOAD_HEX_REFERENCE : ZXML_LOAD_INVALID_REFERENCE, p);
+    }
+
+    // "<" at pMarkup is followed by no name, but by pAfter.
+    void MarkupFailure(Cursor pMarkup, Cursor pAfter);
+
+    // "</" at pMarkup is no closing tag of the element open, if any.
+    void ClosingTagFailure(Cursor pMarkup, Cursor pName);
+
+    // The name at p as XML spells names, "-" and "." included; p moves
+    // behind it.
+    CString ScanXmlName(Cursor& p)
+    {
+        CString strName;
+        for (;;)
+        {
+            const Cursor pStart = p;
+            p = ZolScanName(m_text, p, m_nameUnits);
+            if (!m_nameUnits.empty())
+                strName.Append(m_nameUnits.data(), static_cast<int>(m_nameUnits.size()));
+            else
+                for (Cursor q = pStart; q != p; ++q)
+                    strName.AppendChar(static_cast<WCHAR>(*q));
+            const unsigned int ch = m_text.Peek(p);
+            if (strName.IsEmpty() || (ch != '-' && ch != '.'))
+                return strName;
+            strName.AppendChar(static_cast<WCHAR>(ch));
+            ++p;
+        }
+    }
+
+    // Where the element being read began, for the diagnosing build.
+    Cursor OpenedAt() const
+    {
+        if constexpr (kDiagnose)
+            return m_opened.empty() ? nullptr : m_opened.back().pTag;
+        return nullptr;
+    }
+
+    // "<?xml" followed by white space or "?": a declaration, but not spelled
+    // as this reader reads one.
+    bool IsOtherDeclaration(Cursor p) const
+    {
+        const Cursor pAfter = ZolStartsWith(m_text, p, "<?xml");
+        return pAfter != nullptr && (ZolIsMarkupSpace(m_text.Peek(pAfter)) || m_text.Peek(pAfter) == '?');
+    }
+
     Text m_text;
+    ZolReadFailure<typename Text::Unit> m_failure;
+    // The elements open and where each began ("<"); kept by the diagnosing
+    // build only.
+    struct OpenElement
+    {
+        Cursor pTag;
+        const CZOLLibXMLElement* pElement;
+    };
+    ZolStack<OpenElement> m_opened;
     CZolNameTable m_names;
     CZolValueTable m_values;
     ZolStack<WCHAR> m_nameUnits;
     ZolStack<CZolTreeBuilder::PendingAttribute> m_pending;
 };
 
-template <class Text>
-bool CZolReader<Text>::ReadAttribute(Cursor& cursor, CZOLLibXMLAttribute& attribute, CString* pKey)
+template <class Text, bool kDiagnose>
+bool CZolReader<Text, kDiagnose>::ReadAttribute(Cursor& cursor, CZOLLibXMLAttribute& attribute, CString* pKey)
 {
     const CZolNameTable::Entry* pName = ReadName(cursor);
     if (pName == nullptr)
-        return false;
+    {
+        const Cursor p = ZolSkipMarkupSpace(m_text, cursor);
+        return Fail(InTagFailure(p, ZXML_LOAD_EXPECTED_TAG_END), p, nullptr, ElementName(attribute));
+    }
     CZolTreeBuilder::Name(attribute) = pName->name;
     if (pKey != nullptr)
         *pKey = pName->key;
@@ -139,35 +263,102 @@ bool CZolReader<Text>::ReadAttribute(Cursor& cursor, CZOLLibXMLAttribute& attrib
     // moves past each one found.
     Cursor p = ZolSkipMarkupSpace(m_text, cursor);
     if (static_cast<unsigned int>(m_text.Peek(p)) != '=')
-        return false;
+        return Fail(InTagFailure(p, ZXML_LOAD_EXPECTED_EQUALS), p, nullptr, ElementName(attribute), pName->name);
     cursor = p + 1;
     p = ZolSkipMarkupSpace(m_text, cursor);
     const auto quote = static_cast<unsigned int>(m_text.Peek(p));
     if (quote != '"' && quote != '\'')
-        return false;
+        return Fail(m_text.AtEnd(p) ? ZXML_LOAD_UNTERMINATED_TAG : ZXML_LOAD_UNQUOTED_VALUE, p, nullptr,
+                    ElementName(attribute), pName->name);
     cursor = p + 1;
     const Cursor pClose = m_text.Find(cursor, static_cast<char>(quote));
     if (pClose == nullptr)
-        return false;
+        return Fail(ZXML_LOAD_UNTERMINATED_VALUE, End(cursor), p, ElementName(attribute), pName->name);
     CString& strValue = CZolTreeBuilder::Value(attribute);
     strValue.Empty();
     AppendSpan(strValue, cursor, pClose);
     // After a decoder's early stop only markup white space may precede the
     // quote, which is the first one behind the cursor.
     if (ZolSkipMarkupSpace(m_text, cursor) != pClose)
-        return false;
+        return ReferenceFailure(cursor);
     cursor = pClose + 1;
     return true;
 }
 
-template <class Text>
-StartTag CZolReader<Text>::ReadStartTag(Cursor& cursor, CZOLLibXMLElement& element)
+template <class Text, bool kDiagnose>
+void CZolReader<Text, kDiagnose>::MarkupFailure(Cursor pMarkup, Cursor pAfter)
+{
+    if constexpr (kDiagnose)
+    {
+        const unsigned int ch = m_text.Peek(pAfter);
+        if (m_text.AtEnd(pAfter))
+        {
+            Fail(ZXML_LOAD_UNTERMINATED_TAG, pAfter);
+        }
+        else if (ch == '?')
+        {
+            Fail(ZXML_LOAD_PROCESSING_INSTRUCTION, pMarkup);
+        }
+        else if (ZolStartsWith(m_text, pAfter, "![CDATA[") != nullptr)
+        {
+            Fail(ZXML_LOAD_CDATA_SECTION, pMarkup);
+        }
+        else if (ch == '/')
+        {
+            ClosingTagFailure(pMarkup, pAfter + 1);
+        }
+        else
+        {
+            Fail(ZXML_LOAD_INVALID_NAME_START, pAfter);
+        }
+    }
+}
+
+template <class Text, bool kDiagnose>
+void CZolReader<Text, kDiagnose>::ClosingTagFailure(Cursor pMarkup, Cursor pName)
+{
+    Cursor p = pName;
+    const CString strName = ScanXmlName(p);
+    if (m_opened.empty())
+    {
+        Fail(ZXML_LOAD_UNEXPECTED_CLOSING_TAG, pMarkup, nullptr, CString(), strName);
+        return;
+    }
+    const CString strOpen = m_opened.back().pElement->GetName();
+    if (strName.IsEmpty())
+    {
+        Fail(m_text.AtEnd(p) ? ZXML_LOAD_UNTERMINATED_TAG : ZXML_LOAD_INVALID_NAME_START, p, nullptr, strOpen);
+        return;
+    }
+    if (strName != strOpen)
+    {
+        Fail(ZXML_LOAD_MISMATCHED_CLOSING_TAG, pMarkup, OpenedAt(), strOpen, strName);
+        return;
+    }
+    const Cursor pEnd = ZolSkipMarkupSpace(m_text, p);
+    if (m_text.AtEnd(pEnd))
+        Fail(ZXML_LOAD_UNTERMINATED_TAG, pEnd, nullptr, strOpen);
+    else if (pEnd != p && m_text.Peek(pEnd) == '>')
+        Fail(ZXML_LOAD_SPACE_IN_CLOSING_TAG, p, nullptr, strOpen);
+    else
+        Fail(ZXML_LOAD_EXPECTED_CLOSING_TAG_END, pEnd, nullptr, strOpen);
+}
+
+template <class Text, bool kDiagnose>
+StartTag CZolReader<Text, kDiagnose>::ReadStartTag(Cursor& cursor, CZOLLibXMLElement& element)
 {
     if (!ZolMatch(m_text, cursor, "<"))
+    {
+        const Cursor p = ZolSkipMarkupSpace(m_text, cursor);
+        Fail(m_text.AtEnd(p) ? ZXML_LOAD_MISSING_ROOT : ZXML_LOAD_EXPECTED_ROOT, p);
         return StartTag::Failed;
+    }
     const CZolNameTable::Entry* pName = ReadName(cursor);
     if (pName == nullptr)
+    {
+        MarkupFailure(cursor - 1, ZolSkipMarkupSpace(m_text, cursor));
         return StartTag::Failed;
+    }
     CZolTreeBuilder::Name(element) = pName->name;
 
     // The attributes wait until the tag ends, so that the element makes room
@@ -187,11 +378,18 @@ StartTag CZolReader<Text>::ReadStartTag(Cursor& cursor, CZOLLibXMLElement& eleme
         if (ch == '/')
         {
             cursor = pNext + 1;
-            tag = ZolMatch(m_text, cursor, ">") ? StartTag::Empty : StartTag::Failed;
+            tag = StartTag::Empty;
+            if (!ZolMatch(m_text, cursor, ">"))
+            {
+                const Cursor p = ZolSkipMarkupSpace(m_text, cursor);
+                Fail(m_text.AtEnd(p) ? ZXML_LOAD_UNTERMINATED_TAG : ZXML_LOAD_EXPECTED_TAG_END, p, nullptr, pName->name);
+                tag = StartTag::Failed;
+            }
             break;
         }
         if (m_text.AtEnd(cursor))
         {
+            Fail(ZXML_LOAD_UNTERMINATED_TAG, cursor, nullptr, pName->name);
             tag = StartTag::Failed;
             break;
         }
@@ -216,28 +414,31 @@ StartTag CZolReader<Text>::ReadStartTag(Cursor& cursor, CZOLLibXMLElement& eleme
     return tag;
 }
 
-template <class Text>
-bool CZolReader<Text>::ReadElement(Cursor& cursor, CZOLLibXMLElement& element)
+template <class Text, bool kDiagnose>
+bool CZolReader<Text, kDiagnose>::ReadElement(Cursor& cursor, CZOLLibXMLElement& element)
 {
+    const Cursor pElementTag = ZolSkipMarkupSpace(m_text, cursor);
     const StartTag tag = ReadStartTag(cursor, element);
     if (tag != StartTag::Open)
         return tag == StartTag::Empty;
+    if constexpr (kDiagnose)
+        m_opened.push_back({pElementTag, &element});
 
     CZolTreeBuilder builder(element);
     for (;;)
     {
         CZOLLibXMLElement& current = builder.Current();
-        if (m_text.AtEnd(cursor))
-            return false;
-        const Cursor pMarkup = m_text.Find(cursor, '<');
+        const Cursor pMarkup = m_text.AtEnd(cursor) ? nullptr : m_text.Find(cursor, '<');
         if (pMarkup == nullptr)
-            return false;
+            return Fail(ZXML_LOAD_UNCLOSED_ELEMENT, End(cursor), OpenedAt(), CZolTreeBuilder::Name(current));
         if (pMarkup != cursor && !AppendTextRun(CZolTreeBuilder::Value(current), cursor, pMarkup))
-            return false;
+            return ReferenceFailure(cursor);
 
         if (const Cursor pAfter = MatchClosingTag(cursor, CZolTreeBuilder::Name(current)))
         {
             cursor = pAfter;
+            if constexpr (kDiagnose)
+                m_opened.pop_back();
             if (!builder.Close())
                 return true;
             continue;
@@ -245,14 +446,16 @@ bool CZolReader<Text>::ReadElement(Cursor& cursor, CZOLLibXMLElement& element)
 
         const Cursor pAfterComment = SkipComment(cursor);
         if (pAfterComment == nullptr)
-            return false;
+            return Fail(ZXML_LOAD_UNTERMINATED_COMMENT, End(cursor), cursor);
         if (pAfterComment != cursor)
         {
             cursor = pAfterComment;
             continue;
         }
 
-        switch (ReadStartTag(cursor, builder.Open()))
+        const Cursor pTag = cursor;
+        CZOLLibXMLElement& child = builder.Open();
+        switch (ReadStartTag(cursor, child))
         {
         case StartTag::Failed:
             return false;
@@ -260,33 +463,49 @@ bool CZolReader<Text>::ReadElement(Cursor& cursor, CZOLLibXMLElement& element)
             builder.Close();
             break;
         case StartTag::Open:
+            if constexpr (kDiagnose)
+                m_opened.push_back({pTag, &child});
             break;
         }
     }
 }
 
-template <class Text>
-CZOLLibXMLElement* CZolReader<Text>::ReadDocument(Cursor p, int requireDeclaration)
+template <class Text, bool kDiagnose>
+CZOLLibXMLElement* CZolReader<Text, kDiagnose>::ReadDocument(Cursor p, int requireDeclaration)
 {
     // The prolog: the declaration (its content unread), comments, one
     // document type (skipped to its first ">"), comments.
+    const Cursor pFirst = ZolSkipMarkupSpace(m_text, p);
     if (const Cursor pDeclaration = ZolMatchToken(m_text, p, "<?xml version=\""))
     {
         p = ZolSkipPast(m_text, pDeclaration, "?>");
         if (p == nullptr)
+        {
+            Fail(ZXML_LOAD_UNTERMINATED_DECLARATION, End(pDeclaration), pFirst);
             return nullptr;
+        }
     }
     else if (requireDeclaration)
     {
+        Fail(IsOtherDeclaration(pFirst) ? ZXML_LOAD_DECLARATION_SPELLING : ZXML_LOAD_MISSING_DECLARATION, pFirst);
         return nullptr;
     }
     if (!SkipComments(p))
         return nullptr;
+    Cursor pSubset = nullptr;
     if (const Cursor pDocumentType = ZolMatchToken(m_text, p, "<!DOCTYPE"))
     {
+        const Cursor pStart = ZolSkipMarkupSpace(m_text, p);
         p = ZolSkipPast(m_text, pDocumentType, ">");
         if (p == nullptr)
+        {
+            Fail(ZXML_LOAD_UNTERMINATED_DOCTYPE, End(pDocumentType), pStart);
             return nullptr;
+        }
+        if constexpr (kDiagnose)
+            pSubset = m_text.Find(pDocumentType, '[');
+        if (pSubset != nullptr && pSubset >= p)
+            pSubset = nullptr;
     }
     if (!SkipComments(p))
         return nullptr;
@@ -301,6 +520,19 @@ CZOLLibXMLElement* CZolReader<Text>::ReadDocument(Cursor p, int requireDeclarati
     catch (CException* e)
     {
         e->Delete();
+        Refail(ZXML_LOAD_OUT_OF_MEMORY, nullptr);
+        return nullptr;
+    }
+    if constexpr (kDiagnose)
+    {
+        // What stops the root reads as well-formed XML that this reader does
+        // not: an internal subset whose first ">" ended the document type
+        // early, or a declaration spelled otherwise.
+        const Cursor pRoot = ZolSkipMarkupSpace(m_text, p);
+        if (m_failure.pPlace == pRoot && pSubset != nullptr)
+            Refail(ZXML_LOAD_DOCTYPE_INTERNAL_SUBSET, pSubset);
+        else if (m_failure.pPlace == pFirst && IsOtherDeclaration(pFirst))
+            Refail(ZXML_LOAD_DECLARATION_SPELLING, pFirst);
     }
     return nullptr;
 }
@@ -330,4 +562,63 @@ CZOLLibXMLElement* ZolReadUtf8Document(const BYTE* pBytes, const BYTE* pEnd, int
 {
     CZolReader<ZolUtf8Text> reader{ZolUtf8Text(pEnd)};
     return reader.ReadDocument(pBytes, requireDeclaration);
+}
+
+namespace
+{
+// Reads as the plain reader does; only a text that does not load is read
+// again by the diagnosing build, which finds the reason and the place.
+template <class Text>
+CZOLLibXMLElement* ReadReported(const Text& text, ZolCursor<Text> pStart, ZolCursor<Text> pInputEnd,
+                                int requireDeclaration, CZOLLibXMLLoadReport& report, ZolOffsetMap offsets)
+{
+    report.Reset();
+    CZolReader<Text> reader{text};
+    if (CZOLLibXMLElement* pRoot = reader.ReadDocument(pStart, requireDeclaration))
+        return pRoot;
+    try
+    {
+        if (!reader.RanOutOfMemory())
+        {
+            CZolReader<Text, true> diagnosis{text};
+            if (CZOLLibXMLElement* pRoot = diagnosis.ReadDocument(pStart, requireDeclaration))
+                return pRoot;
+            if (!diagnosis.RanOutOfMemory())
+            {
+                ZolFillReport(report, diagnosis.Failure(), pStart, pInputEnd, offsets);
+                return nullptr;
+            }
+        }
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+    }
+    ZolFillInputReport(report, ZXML_LOAD_OUT_OF_MEMORY);
+    return nullptr;
+}
+} // namespace
+
+CZOLLibXMLElement* ZolReadUtf8Document(const BYTE* pBytes, const BYTE* pInputEnd, int requireDeclaration,
+                                       CZOLLibXMLLoadReport& report, ZolOffsetMap offsets)
+{
+    const void* pNul = std::memchr(pBytes, 0, static_cast<std::size_t>(pInputEnd - pBytes));
+    const BYTE* pEnd = pNul != nullptr ? static_cast<const BYTE*>(pNul) : pInputEnd;
+    return ReadReported(ZolUtf8Text(pEnd), pBytes, pInputEnd, requireDeclaration, report, offsets);
+}
+
+CZOLLibXMLElement* ZolReadWideDocument(LPCWSTR pszText, LPCWSTR pInputEnd, int requireDeclaration,
+                                       CZOLLibXMLLoadReport& report, ZolOffsetMap offsets)
+{
+    return ReadReported(ZolWideText(), pszText, pInputEnd, requireDeclaration, report, offsets);
+}
+
+CZOLLibXMLElement* CZOLLibXMLElement::FromString(LPCWSTR pszText, int requireDeclaration, CZOLLibXMLLoadReport& report)
+{
+    if (pszText == nullptr)
+    {
+        ZolFillInputReport(report, ZXML_LOAD_NO_INPUT);
+        return nullptr;
+    }
+    return ZolReadWideDocument(pszText, nullptr, requireDeclaration, report, ZolOffsetMap{});
 }

@@ -65,6 +65,102 @@ enum ZXMLNodeType : int
     ZXML_ATTRIBUTE = 2 ///< an attribute
 };
 
+/// Why a document did not load: the reason a CZOLLibXMLLoadReport gives.
+///
+/// The values from ::ZXML_LOAD_CDATA_SECTION to
+/// ::ZXML_LOAD_DECLARATION_SPELLING name well-formed XML that this reader
+/// does not read: the document is not broken (see
+/// CZOLLibXMLLoadReport::IsNotReadByDesign()).
+enum ZXMLLoadError : int
+{
+    ZXML_LOAD_OK = 0, ///< the document loaded
+
+    // The document is not well-formed, or not as this reader needs it.
+    ZXML_LOAD_NO_INPUT = 1,                 ///< a null text or byte buffer was given
+    ZXML_LOAD_MISSING_DECLARATION = 2,      ///< the declaration was demanded and is not there
+    ZXML_LOAD_UNTERMINATED_DECLARATION = 3, ///< the text ends inside the XML declaration
+    ZXML_LOAD_UNTERMINATED_COMMENT = 4,     ///< the text ends inside a comment
+    ZXML_LOAD_UNTERMINATED_DOCTYPE = 5,     ///< the text ends inside the document type declaration
+    ZXML_LOAD_MISSING_ROOT = 6,             ///< the text ends before the root element
+    ZXML_LOAD_EXPECTED_ROOT = 7,            ///< something other than "<" stands where the root element starts
+    ZXML_LOAD_INVALID_NAME_START = 8,       ///< a character that cannot start a name follows "<"
+    ZXML_LOAD_EXPECTED_TAG_END = 9,         ///< a start tag goes on with neither an attribute nor ">" or "/>"
+    ZXML_LOAD_EXPECTED_EQUALS = 10,         ///< an attribute's name is not followed by "="
+    ZXML_LOAD_UNQUOTED_VALUE = 11,          ///< an attribute's value does not start with a quote
+    ZXML_LOAD_UNTERMINATED_VALUE = 12,      ///< the text ends inside an attribute's value
+    ZXML_LOAD_UNTERMINATED_TAG = 13,        ///< the text ends inside a start or closing tag
+    ZXML_LOAD_INVALID_REFERENCE = 14,       ///< "&#" is followed by no digit
+    ZXML_LOAD_MISMATCHED_CLOSING_TAG = 15,  ///< a closing tag names another element than the one open
+    ZXML_LOAD_UNEXPECTED_CLOSING_TAG = 16,  ///< a closing tag stands where the root element starts
+    ZXML_LOAD_EXPECTED_CLOSING_TAG_END = 17, ///< a closing tag's name is followed by something other than ">"
+    ZXML_LOAD_UNCLOSED_ELEMENT = 18,        ///< the text ends inside an element's content
+
+    // Well-formed XML that this reader does not read.
+    ZXML_LOAD_CDATA_SECTION = 32,           ///< a CDATA section
+    ZXML_LOAD_PROCESSING_INSTRUCTION = 33,  ///< a processing instruction other than the leading declaration
+    ZXML_LOAD_HEX_REFERENCE = 34,           ///< a hexadecimal character reference, "&#x41;"
+    ZXML_LOAD_DOCTYPE_INTERNAL_SUBSET = 35, ///< a document type declaration with an internal subset
+    ZXML_LOAD_NAME_PUNCTUATION = 36,        ///< "-" or "." within a name
+    ZXML_LOAD_SPACE_IN_CLOSING_TAG = 37,    ///< white space before the ">" of a closing tag
+    ZXML_LOAD_DECLARATION_SPELLING = 38,    ///< an XML declaration not spelled `<?xml version="`
+
+    // The input could not be had.
+    ZXML_LOAD_CANNOT_OPEN = 64,  ///< the file cannot be opened; CZOLLibXMLLoadReport::m_dwOsError says why
+    ZXML_LOAD_TOO_LARGE = 65,    ///< the file holds more than 4,194,304 bytes; CZOLLibXMLLoadReport::m_nFileSize
+    ZXML_LOAD_READ_FAILED = 66,  ///< the file cannot be read; CZOLLibXMLLoadReport::m_dwOsError says why
+    ZXML_LOAD_OUT_OF_MEMORY = 67 ///< memory ran out while the document was read
+};
+
+/// What became of a load: the reason, the place and a message in English.
+///
+/// Pass one to the forms of FromString(), FromBytes() and FromFile() that take
+/// it; they fill it whether or not the document loads. A document that loads
+/// costs nothing more with a report than without; the place of a failure is
+/// worked out only once the reader has failed.
+///
+/// The place is that of the first unit that cannot be read: where the reader
+/// first knows that the document cannot be read (for a text that ends too
+/// early, its end). Lines and columns count from 1 in characters; CR LF, CR
+/// and LF each end a line, and a tab is one column.
+class ZOLXML_API CZOLLibXMLLoadReport
+{
+public:
+    /// A report saying ::ZXML_LOAD_OK, with no place.
+    CZOLLibXMLLoadReport();
+
+    /// Back to the state of a new report.
+    void Reset();
+    /// 1 when the document loaded, else 0.
+    int IsLoaded() const;
+    /// 1 when the reason is well-formed XML that this reader does not read
+    /// (::ZXML_LOAD_CDATA_SECTION to ::ZXML_LOAD_DECLARATION_SPELLING): the
+    /// document is not broken. Else 0.
+    int IsNotReadByDesign() const;
+    /// 1 when the report has a place in the text (every reason of the text
+    /// itself), 0 for ::ZXML_LOAD_OK, ::ZXML_LOAD_NO_INPUT and the reasons
+    /// of the input as a whole.
+    int HasPlace() const;
+
+    ZXMLLoadError m_error; ///< why the document did not load, or ::ZXML_LOAD_OK
+    CString m_strMessage;  ///< what was found and what was expected; empty when it loaded
+
+    int m_nLine;            ///< the line of the place, from 1; 0 when there is none
+    int m_nColumn;          ///< the column of the place, from 1 in characters; 0 when there is none
+    ULONGLONG m_nOffset;    ///< the place's offset: UTF-16 units for text, bytes for byte and file input
+    CString m_strLineText;  ///< the text of the place's line, without its line break
+
+    /// Where the element that a mismatched closing tag should have closed
+    /// opened (for ::ZXML_LOAD_MISMATCHED_CLOSING_TAG and
+    /// ::ZXML_LOAD_UNCLOSED_ELEMENT), or where the unterminated comment or
+    /// value began; 0 when there is no such place.
+    int m_nOpenedLine;
+    int m_nOpenedColumn;     ///< the column of that place; 0 when there is none
+    ULONGLONG m_nOpenedOffset; ///< the offset of that place, in the units of m_nOffset
+
+    DWORD m_dwOsError;     ///< the system's error code for ::ZXML_LOAD_CANNOT_OPEN and ::ZXML_LOAD_READ_FAILED
+    ULONGLONG m_nFileSize; ///< the file's size in bytes for ::ZXML_LOAD_TOO_LARGE
+};
+
 /// The base of elements and attributes: a kind, a parent link, a name and a
 /// value.
 ///
@@ -349,6 +445,22 @@ public:
     /// The same for an open file, read from its current position with one
     /// read; the handle stays the caller's.
     static CZOLLibXMLElement* FromFile(HANDLE hFile, int requireDeclaration);
+
+    /// FromString() that also says why the text does not load, and where:
+    /// report is filled in either case, its offsets in UTF-16 units.
+    static CZOLLibXMLElement* FromString(LPCWSTR pszText, int requireDeclaration, CZOLLibXMLLoadReport& report);
+    /// FromBytes() that also says why the bytes do not load, and where:
+    /// report is filled in either case, its offsets in bytes from pBytes
+    /// (byte-order marks included).
+    static CZOLLibXMLElement* FromBytes(BYTE* pBytes, DWORD nCount, int requireDeclaration,
+                                        CZOLLibXMLLoadReport& report);
+    /// FromFile() that also says why the file does not load, and where: a
+    /// file that cannot be opened or read, or is too large, besides what
+    /// FromBytes() reports; offsets in bytes from the start of the file.
+    static CZOLLibXMLElement* FromFile(LPCWSTR pszPath, int requireDeclaration, CZOLLibXMLLoadReport& report);
+    /// The same for an open file, read from its current position; offsets
+    /// from there.
+    static CZOLLibXMLElement* FromFile(HANDLE hFile, int requireDeclaration, CZOLLibXMLLoadReport& report);
 
     /// The document's text: `<?xml version="1.0"?>` when bDeclaration is
     /// nonzero, then the element text (see the other form), with CR LF line
