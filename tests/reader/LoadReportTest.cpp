@@ -120,7 +120,7 @@ const FailureCase kFailures[] = {
     // Characters beyond ASCII count once each in columns.
     {"<\xC3\xA9t\xC3\xA9>\xF0\x9F\x98\x80</\xC3\xA9t>", ZXML_LOAD_MISMATCHED_CLOSING_TAG, 1, 7,
      "the closing tag </\xC3\xA9t> does not match <\xC3\xA9t\xC3\xA9>"},
-    {"<a>\xC3\xA9\xC3\xA9\xC3\xA9&#</a>", ZXML_LOAD_INVALID_REFERENCE, 1, 9, "found '<'"},
+    {"<a>\xC3\xA9\xC3\xA9\xC3\xA9&#;</a>", ZXML_LOAD_INVALID_REFERENCE, 1, 9, "found ';'"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, LoadReportFailure, ::testing::ValuesIn(kFailures));
