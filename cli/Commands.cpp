@@ -50,11 +50,12 @@ int Check(const CommandArguments& arguments)
         try
         {
             LoadDocument(file);
-            WriteStandardOutput(ToUtf8(Subject(file, kStandardInputName)) + ": loads\n");
+            if (!arguments.Has(u"--quiet"))
+                WriteStandardOutput(ToUtf8(Subject(file, kStandardInputName)) + ": loads\n");
         }
         catch (const Failure& failure)
         {
-            Report(failure.what());
+            Report(failure);
             status = 1;
         }
     }

@@ -17,7 +17,7 @@ struct CommandArguments
     bool Has(LPCWSTR pszOption) const;
 };
 
-int Check(const CommandArguments& arguments);        // FILE...
+int Check(const CommandArguments& arguments);        // [--quiet] FILE...
 int Print(const CommandArguments& arguments);        // FILE
 int Words(const CommandArguments& arguments);        // FILE
 int Stats(const CommandArguments& arguments);        // FILE

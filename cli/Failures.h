@@ -2,6 +2,7 @@
 // line for each failure or warning, "zolxml: SUBJECT: what".
 #pragma once
 
+#include <ZOLXML/ZOLLibXML.h>
 #include <afx/core/AfxExceptions.h>
 #include <afx/core/AfxString.h>
 
@@ -23,6 +24,18 @@ class Failure : public std::runtime_error
 {
 public:
     Failure(const CString& subject, const std::string& what);
+
+protected:
+    explicit Failure(const std::string& text) : std::runtime_error(text) {}
+};
+
+// A document that does not load, said as a compiler says an error:
+// "FILE:LINE:COLUMN: error: MESSAGE", then the line of the text and a
+// caret under the column.
+class LoadFailure : public Failure
+{
+public:
+    LoadFailure(const CString& subject, const CZOLLibXMLLoadReport& report);
 };
 
 // What an exception of the platform layer means, in a few words. Takes
@@ -39,5 +52,8 @@ CString Subject(const CString& argument, LPCWSTR pszStandardStream);
 
 // Writes "zolxml: " and the message as one line on standard error.
 void Report(const std::string& message);
+// Writes a failure on standard error: a load failure as it stands, any
+// other after "zolxml: ".
+void Report(const Failure& failure);
 void Warn(const CString& subject, const std::string& what);
 } // namespace cli

@@ -1,12 +1,14 @@
 #include "Input.h"
 
 #include "Failures.h"
+#include "Utf8.h"
 
 #include <afx/core/AfxArchive.h>
 #include <afx/core/AfxFile.h>
 #include <afx/core/AfxMemFile.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -34,15 +36,21 @@ std::vector<BYTE> ReadStandardInput(ULONGLONG nLimit, const char* pszLimitName)
     return bytes;
 }
 
+bool IsFolder(const CString& path)
+{
+    std::error_code error;
+    return std::filesystem::is_directory(std::filesystem::u8path(ToUtf8(path)), error);
+}
+
 std::string DocumentLimitText()
 {
     return "the " + std::to_string(kDocumentLimit) + "-byte limit of a document";
 }
 
-DocumentPtr Loaded(CZOLLibXMLElement* pRoot, const CString& subject)
+DocumentPtr Loaded(CZOLLibXMLElement* pRoot, const CString& subject, const CZOLLibXMLLoadReport& report)
 {
     if (pRoot == nullptr)
-        throw Failure(subject, "does not load as an XML document");
+        throw LoadFailure(subject, report);
     return DocumentPtr(pRoot);
 }
 
@@ -52,8 +60,12 @@ LoadedDocument LoadStandardInput()
     try
     {
         // Big-endian UTF-16 is turned little-endian in the buffer itself.
-        return {Loaded(CZOLLibXMLElement::FromBytes(bytes.data(), static_cast<DWORD>(bytes.size()), 0), kStandardInputName),
-                bytes.size()};
+        CZOLLibXMLLoadReport report;
+        // Nothing read is an empty text, not a missing one.
+        BYTE none = 0;
+        BYTE* pBytes = bytes.empty() ? &none : bytes.data();
+        CZOLLibXMLElement* pRoot = CZOLLibXMLElement::FromBytes(pBytes, static_cast<DWORD>(bytes.size()), 0, report);
+        return {Loaded(pRoot, kStandardInputName, report), bytes.size()};
     }
     catch (CException* e)
     {
@@ -70,10 +82,17 @@ LoadedDocument LoadFile(const CString& path)
         const ULONGLONG nBytes = file.GetLength();
         if (nBytes > kDocumentLimit)
             throw Failure(path, std::to_string(nBytes) + " bytes, more than " + DocumentLimitText());
-        return {Loaded(CZOLLibXMLElement::FromFile(file.m_hFile, 0), path), nBytes};
+        CZOLLibXMLLoadReport report;
+        CZOLLibXMLElement* pRoot = CZOLLibXMLElement::FromFile(file.m_hFile, 0, report);
+        return {Loaded(pRoot, path, report), nBytes};
     }
     catch (CException* e)
     {
+        if (IsFolder(path))
+        {
+            e->Delete();
+            throw Failure(path, "is a directory");
+        }
         throw Failure(path, Explain(e));
     }
 }

@@ -20,22 +20,25 @@ struct Command
     std::size_t nMinOperands;
     std::size_t nMaxOperands;
     bool bLineOptions; // --declaration and --line-breaks
+    bool bQuietOption; // -q, --quiet
     int (*run)(const CommandArguments&);
 };
 
 constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
 
 const Command kCommands[] = {
-    {u"check", "check FILE...", "say for each FILE whether it loads", 1, kAnyNumber, false, &Check},
+    {u"check", "check [-q] FILE...", "say for each FILE whether it loads, and where and why not", 1, kAnyNumber, false,
+     true, &Check},
     {u"print", "print [--declaration] [--line-breaks] FILE",
-     "write the compact form of FILE to standard output, in UTF-8", 1, 1, true, &Print},
-    {u"words", "words FILE", "write the words of the values in FILE, as the library gathers them", 1, 1, false, &Words},
+     "write the compact form of FILE to standard output, in UTF-8", 1, 1, true, false, &Print},
+    {u"words", "words FILE", "write the words of the values in FILE, as the library gathers them", 1, 1, false, false,
+     &Words},
     {u"stats", "stats FILE", "count the elements and attributes of FILE, its depth and its bytes", 1, 1, false,
-     &Stats},
+     false, &Stats},
     {u"archive", "archive FILE OUT", "store the tree of FILE in OUT in the binary archive form", 2, 2, false,
-     &Archive},
+     false, &Archive},
     {u"unarchive", "unarchive ARCHIVE OUT", "write the tree stored in ARCHIVE to OUT as XML text (UTF-8)", 2, 2,
-     false, &Unarchive},
+     false, false, &Unarchive},
 };
 
 std::string HelpText()
@@ -44,7 +47,9 @@ std::string HelpText()
                        "Checks, prints and converts XML documents with the ZOLXML library.\n\nCommands:\n";
     for (const Command& command : kCommands)
         text += "  zolxml " + std::string(command.synopsis) + "\n      " + command.summary + "\n";
-    text += "\nOptions of print:\n"
+    text += "\nOptions of check:\n"
+            "  -q, --quiet    say nothing of the files that load\n"
+            "\nOptions of print:\n"
             "  --declaration  begin with the XML declaration\n"
             "  --line-breaks  break the lines with CR LF: after the declaration's place, after\n"
             "                 each start tag that holds child elements and after each element\n"
@@ -52,6 +57,9 @@ std::string HelpText()
             "FILE and ARCHIVE may be \"-\" for standard input, OUT \"-\" for standard output;\n"
             "\"--\" ends the options. A document holds at most 4194304 bytes. OUT is\n"
             "written beside its name and renamed into place once complete.\n"
+            "\n"
+            "A document that does not load is reported on standard error as\n"
+            "FILE:LINE:COLUMN: error: MESSAGE, with its line and a caret under the column.\n"
             "\n"
             "Exit status: 0 done; 1 a file could not be read, loaded or written;\n"
             "2 the command line is wrong.\n"
@@ -89,6 +97,8 @@ CommandArguments SplitArguments(const Command& command, const std::vector<CStrin
             bOptionsEnded = true;
         else if (command.bLineOptions && (word == u"--declaration" || word == u"--line-breaks"))
             arguments.options.push_back(word);
+        else if (command.bQuietOption && (word == u"-q" || word == u"--quiet"))
+            arguments.options.push_back(u"--quiet");
         else
             throw UsageError("unknown option '" + ToUtf8(word) + "' for " + ToUtf8(command.name) + "; " +
                              UsageOf(command));
@@ -136,7 +146,7 @@ int RunTool(const std::vector<CString>& arguments)
     }
     catch (const Failure& failure)
     {
-        Report(failure.what());
+        Report(failure);
         return 1;
     }
     catch (const std::bad_alloc&)

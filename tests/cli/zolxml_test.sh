@@ -70,7 +70,7 @@ head -c 41 a.expected.bin >cut.bin
 
 # --- help and version
 expect "help" 0 "*" "" -- --help
-for command in "check FILE..." "print \[--declaration\] \[--line-breaks\] FILE" "words FILE" "stats FILE" \
+for command in "check \[-q\] FILE..." "print \[--declaration\] \[--line-breaks\] FILE" "words FILE" "stats FILE" \
                "archive FILE OUT" "unarchive ARCHIVE OUT"; do
   grep -q "zolxml $command" .out || fail "--help does not show: $command"
 done
@@ -82,15 +82,35 @@ grep -Eq '^zolxml [0-9]+\.[0-9]+\.[0-9]+$' .out || fail "version line: $(<.out)"
 expect "check: every file loads" 0 $'a.xml: loads\nlist.xml: loads\n' "" -- check a.xml list.xml
 expect "check: one of each failure" 1 $'a.xml: loads\n' \
   "^zolxml: missing.xml: no such file or folder$" -- check a.xml missing.xml broken.xml over.xml folder
-grep -qx "zolxml: broken.xml: does not load as an XML document" .err || fail "broken.xml: $(<.err)"
+grep -qx "broken.xml:1:7: error: the closing tag </a> does not match <b>, opened at line 1, column 4" .err ||
+  fail "broken.xml: $(<.err)"
 grep -qx "zolxml: over.xml: $((limit + 1)) bytes, more than the $limit-byte limit of a document" .err ||
   fail "over.xml: $(<.err)"
-grep -qx "zolxml: folder: access denied, or not a regular file" .err || fail "folder: $(<.err)"
+grep -qx "zolxml: folder: is a directory" .err || fail "folder: $(<.err)"
 expect "check: a file of exactly the limit" 0 $'limit.xml: loads\n' "" -- check limit.xml
 expect "check: standard input" 0 $'standard input: loads\n' "" -- check - <list.xml
 expect "check: standard input over the limit" 1 "" \
   "^zolxml: standard input: more than the $limit-byte limit of a document$" -- check - <over.xml
-expect "check: empty standard input" 1 "" "^zolxml: standard input: does not load as an XML document$" -- check -
+expect "check: empty standard input" 1 "" \
+  "^standard input:1:1: error: expected the root element, found the end of the text$" -- check -
+expect "check --quiet: nothing for files that load" 0 "" "" -- check --quiet a.xml list.xml
+expect "check -q: failures still said" 1 "" "^broken.xml:1:7: error: " -- check -q a.xml broken.xml
+
+# A failure shows its line, tabs kept, and a caret under the column.
+printf '<list>\n\t<item a="1" <b/>\n</list>\n' >tabs.xml
+expect "check: the line and its caret" 1 "" "^tabs.xml:2:14: " -- check -q tabs.xml
+printf 'tabs.xml:2:14: error: expected %s to end the start tag of <item>, found %s\n\t<item a="1" <b/>\n\t            ^\n' \
+  "'>'" "'<'" >tabs.expected
+same_file "check: the line and its caret" tabs.expected .err
+printf '<my-tag/>' >dash.xml
+expect "check: well-formed XML this reader does not read" 1 "" \
+  "^dash.xml: note: the document is well-formed XML; this reader does not read all of XML$" -- check dash.xml
+# A long line is cut around the column.
+{ printf '<a>'; head -c 5000 /dev/zero | tr '\0' x; printf '&#;'; head -c 5000 /dev/zero | tr '\0' y; printf '</a>'; } >long.xml
+expect "check: a long line" 1 "" "^long.xml:1:5006: error: expected a decimal digit" -- check long.xml
+case_name="check: a long line is cut"
+[[ $(sed -n 2p .err) =~ ^\.\.\.x+\&#\;y+\.\.\.$ ]] && (($(sed -n 2p .err | wc -c) < 120)) || fail "$(<.err)"
+[[ $(sed -n 3p .err) =~ ^\ +\^$ ]] || fail "caret: $(sed -n 3p .err)"
 
 # --- print
 expect "print" 0 $'<a b="y"><c/>x</a>\n' "" -- print a.xml
@@ -102,8 +122,7 @@ expect "print: names in UTF-8, values as references" 0 $'<caf\xc3\xa9 w="&#233;t
   "" -- print utf8.xml
 expect "print: big-endian UTF-16 on standard input" 0 $'<r>&#233;</r>\n' "" -- print - <utf16be.xml
 expect "print: a file named like an option, after --" 0 $'<dash/>\n' "" -- print -- -dash.xml
-expect "print: a document that does not load" 1 "" "^zolxml: broken.xml: does not load as an XML document$" \
-  -- print broken.xml
+expect "print: a document that does not load" 1 "" "^broken.xml:1:7: error: the closing tag" -- print broken.xml
 
 # --- words
 expect "words" 0 $'2 1 one 2 two\n' "" -- words list.xml
@@ -138,7 +157,7 @@ expect "unarchive: a record cut short" 1 "" \
   "^zolxml: cut.bin: the archive is cut short: it ends inside its element record$" -- unarchive cut.bin kept
 expect "unarchive: an empty archive" 1 "" "^zolxml: standard input: the archive is cut short" -- unarchive - kept
 expect "unarchive: a missing archive" 1 "" "^zolxml: missing.bin: no such file or folder$" -- unarchive missing.bin kept
-expect "archive: a document that does not load" 1 "" "^zolxml: broken.xml: does not load" -- archive broken.xml kept
+expect "archive: a document that does not load" 1 "" "^broken.xml:1:7: error: " -- archive broken.xml kept
 expect "archive: a document over the limit" 1 "" "^zolxml: over.xml: .* limit" -- archive over.xml kept
 case_name="failed commands leave OUT as it was"
 [[ $(<kept) == old ]] || fail "kept holds: $(<kept)"
@@ -155,7 +174,7 @@ expect "unknown command" 2 "" "^zolxml: unknown command 'frob'; see zolxml --hel
 expect "unknown option" 2 "" "^zolxml: unknown option '--pretty' for print" -- print --pretty a.xml
 expect "an option of another command" 2 "" "^zolxml: unknown option '--declaration' for words" \
   -- words --declaration a.xml
-expect "check without files" 2 "" "^zolxml: usage: zolxml check FILE\.\.\.; see zolxml --help$" -- check
+expect "check without files" 2 "" "^zolxml: usage: zolxml check \[-q\] FILE\.\.\.; see zolxml --help$" -- check
 for arguments in "print" "print a.xml list.xml" "words" "stats a.xml a.xml" "archive a.xml" \
                  "unarchive a.bin x y"; do
   # shellcheck disable=SC2086
