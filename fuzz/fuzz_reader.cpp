@@ -2,7 +2,9 @@
 // that loads frees cleanly. The sanitizers report crashes, leaks and misuse.
 // Demanding the declaration only ever refuses more: what loads with it loads
 // without it, as the same tree. UTF-8 bytes, which are read as they stand,
-// give the tree that their decoded text gives.
+// give the tree that their decoded text gives. A load report never changes
+// what loads; for what does not, its place lies within the input, before or
+// at the end of the text, and its line and column are those of its offset.
 #include <ZOLXML/ZOLLibXML.h>
 #include <afx/core/TextConversion.h>
 
@@ -41,6 +43,82 @@ bool IsUtf16(const std::uint8_t* data, std::size_t size)
 {
     return size >= 2 && ((data[0] == 0xFE && data[1] == 0xFF) || (data[0] == 0xFF && data[1] == 0xFE));
 }
+
+// The text before an offset of the input, as UTF-16 units.
+std::vector<WCHAR> TextBefore(const std::uint8_t* data, std::size_t size, std::size_t offset)
+{
+    std::vector<WCHAR> text;
+    if (IsUtf16(data, size))
+    {
+        const bool bBigEndian = data[0] == 0xFE;
+        for (std::size_t i = 2; i + 1 < offset + 1; i += 2)
+            text.push_back(static_cast<WCHAR>(bBigEndian ? (data[i] << 8) | data[i + 1] : data[i] | (data[i + 1] << 8)));
+        return text;
+    }
+    std::size_t start = offset >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+    text.resize(offset - start + 1);
+    text.resize(AfxDecodeUtf8(data + start, offset - start, text.data()));
+    return text;
+}
+
+// Lines and columns as the report counts them: CR LF, CR and LF end a
+// line; a pair of surrogates is one character.
+void CheckPlace(const std::uint8_t* data, std::size_t size, bool bUtf16, const CZOLLibXMLLoadReport& report)
+{
+    if (report.m_error == ZXML_LOAD_OK || report.m_strMessage.IsEmpty())
+        __builtin_trap();
+    if (report.HasPlace() == 0)
+        return;
+    if (report.m_nOffset > size || report.m_nOpenedOffset > report.m_nOffset || (bUtf16 && report.m_nOffset % 2 != 0))
+        __builtin_trap();
+    const auto offset = static_cast<std::size_t>(report.m_nOffset);
+    const std::vector<WCHAR> text = TextBefore(data, size, offset);
+    // A place between CR and LF still lies on the CR's line.
+    bool bLineFeedAtPlace = offset < size && data[offset] == '\n';
+    if (bUtf16)
+        bLineFeedAtPlace = offset + 1 < size && (data[0] == 0xFE ? data[offset] == 0 && data[offset + 1] == '\n'
+                                                                 : data[offset] == '\n' && data[offset + 1] == 0);
+    int line = 1;
+    int column = 1;
+    for (std::size_t i = 0; i < text.size(); ++i)
+    {
+        const WCHAR ch = text[i];
+        if (ch == u'\n' || ch == u'\r')
+        {
+            if (ch == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            else if (ch == u'\r' && i + 1 == text.size() && bLineFeedAtPlace)
+                break;
+            ++line;
+            column = 1;
+        }
+        else if (!(ch >= 0xDC00 && ch <= 0xDFFF && i > 0 && text[i - 1] >= 0xD800 && text[i - 1] <= 0xDBFF))
+        {
+            ++column;
+        }
+    }
+    if (line != report.m_nLine || column != report.m_nColumn)
+        __builtin_trap();
+}
+
+// The report forms load exactly what the plain forms load.
+void CheckReport(const std::uint8_t* data, std::size_t size, int requireDeclaration, const CZOLLibXMLElement* pPlain)
+{
+    std::vector<BYTE> bytes(data, data + size);
+    CZOLLibXMLLoadReport report;
+    CZOLLibXMLElement* pReported =
+        CZOLLibXMLElement::FromBytes(bytes.data(), static_cast<DWORD>(bytes.size()), requireDeclaration, report);
+    if ((pReported == nullptr) != (pPlain == nullptr) || (pReported != nullptr && !pReported->Equals(pPlain)))
+        __builtin_trap();
+    if (pReported != nullptr)
+    {
+        if (report.m_error != ZXML_LOAD_OK)
+            __builtin_trap();
+        pReported->Delete();
+        return;
+    }
+    CheckPlace(data, size, IsUtf16(data, size), report);
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -49,6 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CZOLLibXMLElement* pDemanded = Load(data, size, 1);
     if (pDemanded != nullptr && (pPlain == nullptr || !pPlain->Equals(pDemanded)))
         __builtin_trap();
+    CheckReport(data, size, 0, pPlain);
+    CheckReport(data, size, 1, pDemanded);
     if (!IsUtf16(data, size))
     {
         CZOLLibXMLElement* pDecoded = LoadDecoded(data, size);
