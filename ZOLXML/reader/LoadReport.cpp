@@ -228,7 +228,20 @@ CString Message(const ZolReadFailure<Unit>& failure, const CString& strFound, co
     case ZXML_LOAD_UNTERMINATED_TAG:
         return u"the text ends inside " + strOfElement + u"; expected '>'" + EndNote(bEndsAtNul);
     case ZXML_LOAD_INVALID_REFERENCE:
-        return u"expected a decimal digit after '&#', found " + strFound;
+        return CString(name == u"&#x" ? u"expected a hexadecimal digit after '" : u"expected a decimal digit after '") +
+               name + u"', found " + strFound;
+    case ZXML_LOAD_UNTERMINATED_PROCESSING_INSTRUCTION:
+        return u"the text ends inside the processing instruction opened at " + strOpened + u"; expected '?>'" +
+               EndNote(bEndsAtNul);
+    case ZXML_LOAD_UNTERMINATED_CDATA_SECTION:
+        return u"the text ends inside the CDATA section opened at " + strOpened + u"; expected ']]>'" +
+               EndNote(bEndsAtNul);
+    case ZXML_LOAD_FORBIDDEN_REFERENCE:
+        return CString(u"the character reference names a character that XML forbids: 0, a surrogate not paired by "
+                       u"the next reference, or one beyond U+10FFFF");
+    case ZXML_LOAD_UNSUPPORTED_ENCODING:
+        return u"the declaration names the encoding '" + name +
+               u"', which this reader does not read: it reads UTF-8, UTF-16, ISO-8859-1, US-ASCII and windows-1252";
     case ZXML_LOAD_MISMATCHED_CLOSING_TAG:
         return u"the closing tag " + Tag(name, u"</") + u" does not match " + Tag(element) + u", opened at " +
                strOpened;
@@ -312,8 +325,8 @@ void FillReport(CZOLLibXMLLoadReport& report, const ZolReadFailure<Unit>& failur
 }
 } // namespace
 
-CZOLLibXMLLoadReport::CZOLLibXMLLoadReport()
-    : m_error(ZXML_LOAD_OK), m_nLine(0), m_nColumn(0), m_nOffset(0), m_nOpenedLine(0), m_nOpenedColumn(0),
+CZOLLibXMLLoadReport::CZOLLibXMLLoadReport(DWORD dwReadOptions)
+    : m_dwReadOptions(dwReadOptions), m_error(ZXML_LOAD_OK), m_nLine(0), m_nColumn(0), m_nOffset(0), m_nOpenedLine(0), m_nOpenedColumn(0),
       m_nOpenedOffset(0), m_dwOsError(0), m_nFileSize(0)
 {
 }

@@ -1,6 +1,7 @@
 // Loading from bytes and files: encoding by byte-order mark, UTF-8 otherwise.
 #include "XMLParser.h"
 
+#include <afx/core/AfxAnsiCodePage.h>
 #include <afx/core/Win32Kernel.h>
 
 #include <climits>
@@ -51,6 +52,102 @@ CZOLLibXMLElement* ReadUtf8(const BYTE* pBytes, DWORD nCount, int requireDeclara
     const void* pNul = std::memchr(pBytes, 0, nCount);
     const BYTE* pEnd = pNul != nullptr ? static_cast<const BYTE*>(pNul) : pBytes + nCount;
     return ZolReadUtf8Document(pBytes, pEnd, requireDeclaration);
+}
+
+// The encodings that the standard reading takes from a declaration.
+enum class DeclaredEncoding
+{
+    Unicode, // UTF-8, or UTF-16 known by its mark
+    Latin1,
+    Ascii,
+    Windows1252,
+    Other
+};
+
+bool SpellsIgnoringCase(const BYTE* p, const BYTE* pEnd, const char* pszName)
+{
+    for (; *pszName != 0; ++p, ++pszName)
+        if (p == pEnd || (*p | 0x20) != (*pszName | 0x20))
+            return false;
+    return p == pEnd;
+}
+
+DeclaredEncoding ClassifyEncoding(const BYTE* pName, const BYTE* pEnd)
+{
+    struct Known
+    {
+        const char* name;
+        DeclaredEncoding encoding;
+    };
+    static const Known kKnown[] = {
+        {"utf-8", DeclaredEncoding::Unicode},          {"utf8", DeclaredEncoding::Unicode},
+        {"utf-16", DeclaredEncoding::Unicode},         {"utf16", DeclaredEncoding::Unicode},
+        {"iso-8859-1", DeclaredEncoding::Latin1},      {"iso8859-1", DeclaredEncoding::Latin1},
+        {"iso_8859-1", DeclaredEncoding::Latin1},      {"latin1", DeclaredEncoding::Latin1},
+        {"l1", DeclaredEncoding::Latin1},              {"us-ascii", DeclaredEncoding::Ascii},
+        {"ascii", DeclaredEncoding::Ascii},            {"windows-1252", DeclaredEncoding::Windows1252},
+        {"cp1252", DeclaredEncoding::Windows1252},
+    };
+    for (const Known& known : kKnown)
+        if (SpellsIgnoringCase(pName, pEnd, known.name))
+            return known.encoding;
+    return DeclaredEncoding::Other;
+}
+
+bool IsMarkupSpace(BYTE ch)
+{
+    return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
+}
+
+// The name of the encoding that the declaration at the start of the bytes
+// names, as [pName, pNameEnd); both null when it names none.
+void FindDeclaredEncoding(const BYTE* p, const BYTE* pEnd, const BYTE*& pName, const BYTE*& pNameEnd)
+{
+    pName = pNameEnd = nullptr;
+    while (p != pEnd && IsMarkupSpace(*p))
+        ++p;
+    constexpr char kOpen[] = "<?xml";
+    if (pEnd - p < 6 || std::memcmp(p, kOpen, 5) != 0 || !IsMarkupSpace(p[5]))
+        return;
+    const BYTE* pClose = p;
+    while (pClose + 1 < pEnd && !(pClose[0] == '?' && pClose[1] == '>'))
+        ++pClose;
+    constexpr char kEncoding[] = "encoding";
+    for (const BYTE* q = p + 5; pClose - q >= 8; ++q)
+    {
+        if (!IsMarkupSpace(q[-1]) || std::memcmp(q, kEncoding, 8) != 0)
+            continue;
+        q += 8;
+        while (q < pClose && IsMarkupSpace(*q))
+            ++q;
+        if (q == pClose || *q++ != '=')
+            return;
+        while (q < pClose && IsMarkupSpace(*q))
+            ++q;
+        if (q == pClose || (*q != '"' && *q != '\''))
+            return;
+        const BYTE quote = *q++;
+        const void* pQuote = std::memchr(q, quote, static_cast<std::size_t>(pClose - q));
+        if (pQuote == nullptr)
+            return;
+        pName = q;
+        pNameEnd = static_cast<const BYTE*>(pQuote);
+        return;
+    }
+}
+
+// Widens single-byte text one unit a byte, up to its first NUL.
+void WidenSingleBytes(const BYTE* pBytes, DWORD nCount, DeclaredEncoding encoding, CString& strText)
+{
+    WCHAR* out = TextBuffer(strText, nCount);
+    if (encoding == DeclaredEncoding::Windows1252)
+    {
+        AfxWidenAnsi(pBytes, nCount, out);
+        return;
+    }
+    // A byte above 0x7F is no US-ASCII: it reads as U+FFFD, as invalid UTF-8 does.
+    for (DWORD i = 0; i < nCount; ++i)
+        out[i] = encoding == DeclaredEncoding::Ascii && pBytes[i] >= 0x80 ? u'\xFFFD' : static_cast<WCHAR>(pBytes[i]);
 }
 
 struct FileCloser
@@ -131,7 +228,41 @@ CZOLLibXMLElement* CZOLLibXMLElement::FromBytes(BYTE* pBytes, DWORD nCount, int 
                                    ZolOffsetMap{sizeof kBigEndianMark, 2});
     }
     const ULONGLONG nMark = StartsWith(pBytes, nCount, kUtf8Mark) ? sizeof kUtf8Mark : 0;
-    return ZolReadUtf8Document(pBytes + nMark, pBytes + nCount, requireDeclaration, report, ZolOffsetMap{nMark, 1});
+    const BYTE* pText = pBytes + nMark;
+    // The standard reading takes the encoding from the declaration, where no
+    // mark says UTF-8.
+    const BYTE* pName = nullptr;
+    const BYTE* pNameEnd = nullptr;
+    if ((report.m_dwReadOptions & ZXML_READ_STANDARD) != 0 && nMark == 0)
+        FindDeclaredEncoding(pBytes, pBytes + nCount, pName, pNameEnd);
+    const DeclaredEncoding encoding = pName != nullptr ? ClassifyEncoding(pName, pNameEnd) : DeclaredEncoding::Unicode;
+    if (encoding == DeclaredEncoding::Other)
+    {
+        ZolReadFailure<BYTE> failure;
+        failure.error = ZXML_LOAD_UNSUPPORTED_ENCODING;
+        failure.pPlace = pName;
+        for (const BYTE* p = pName; p != pNameEnd; ++p)
+            failure.strName.AppendChar(static_cast<WCHAR>(*p));
+        ZolFillReport(report, failure, pBytes, pBytes + nCount, ZolOffsetMap{});
+        return nullptr;
+    }
+    if (encoding != DeclaredEncoding::Unicode)
+    {
+        CString text;
+        try
+        {
+            WidenSingleBytes(pBytes, nCount, encoding, text);
+        }
+        catch (CException* e)
+        {
+            e->Delete();
+            ZolFillInputReport(report, ZXML_LOAD_OUT_OF_MEMORY);
+            return nullptr;
+        }
+        return ZolReadWideDocument(text, text.GetString() + text.GetLength(), requireDeclaration, report,
+                                   ZolOffsetMap{});
+    }
+    return ZolReadUtf8Document(pText, pBytes + nCount, requireDeclaration, report, ZolOffsetMap{nMark, 1});
 }
 
 CZOLLibXMLElement* CZOLLibXMLElement::FromFile(HANDLE hFile, int requireDeclaration, CZOLLibXMLLoadReport& report)

@@ -27,7 +27,11 @@ enum class StartTag
     Open
 };
 
-template <class Text, bool kDiagnose = false>
+// kStandard reads XML as other programs write it (names as XML spells them,
+// CDATA sections, hexadecimal references, processing instructions, any
+// declaration, a document type with an internal subset); the default
+// reading is this reader's own language.
+template <class Text, bool kDiagnose = false, bool kStandard = false>
 class CZolReader
 {
 public:
@@ -60,7 +64,7 @@ private:
     const CZolNameTable::Entry* ReadName(Cursor& cursor)
     {
         const Cursor pStart = ZolSkipMarkupSpace(m_text, cursor);
-        const Cursor pEnd = ZolScanName(m_text, pStart, m_nameUnits);
+        const Cursor pEnd = ZolScanNameAs<kStandard>(m_text, pStart, m_nameUnits);
         if (pEnd == pStart)
             return nullptr;
         cursor = pEnd;
@@ -91,9 +95,11 @@ private:
         p = ZolMatchToken(m_text, p, "</");
         if (p != nullptr)
             p = ZolMatchName(m_text, p, strName);
-        if (p != nullptr)
-            p = ZolStartsWith(m_text, p, ">");
-        return p;
+        if (p == nullptr)
+            return nullptr;
+        if constexpr (kStandard)
+            p = ZolSkipMarkupSpace(m_text, p);
+        return ZolStartsWith(m_text, p, ">");
     }
 
     // Appends the decoded span to a value. A short value read whole shares
@@ -107,14 +113,14 @@ private:
             return;
         if (pEnd - cursor > kZolShortSpan)
         {
-            ZolAppendLongSpan(m_text, strValue, cursor, pEnd);
+            ZolAppendLongSpan<kStandard>(m_text, strValue, cursor, pEnd);
             const int nSpare = strValue.GetAllocLength() - strValue.GetLength();
             if (nSpare > strValue.GetLength() / 8)
                 strValue.FreeExtra();
             return;
         }
         WCHAR units[kZolShortSpan];
-        const int nUnits = static_cast<int>(ZolDecodeSpan(m_text, cursor, pEnd, units) - units);
+        const int nUnits = static_cast<int>(ZolDecodeSpan<Text, kStandard>(m_text, cursor, pEnd, units) - units);
         if (strValue.IsEmpty())
             strValue = m_values.Share(units, nUnits);
         else
@@ -125,11 +131,109 @@ private:
     // space apart. False when the decoder stopped early ("&#" without a digit).
     bool AppendTextRun(CString& strValue, Cursor& cursor, Cursor pMarkup)
     {
+        SeparateTextRun(strValue);
+        AppendSpan(strValue, cursor, pMarkup);
+        return cursor == pMarkup;
+    }
+
+    static void SeparateTextRun(CString& strValue)
+    {
         const int nLength = strValue.GetLength();
         if (nLength != 0 && strValue.GetString()[nLength - 1] != u' ')
             strValue.AppendChar(u' ');
-        AppendSpan(strValue, cursor, pMarkup);
-        return cursor == pMarkup;
+    }
+
+    // A CDATA section's text, [p, pEnd), joins the value as any text does,
+    // but as it stands: no reference is replaced.
+    void AppendLiteralRun(CString& strValue, Cursor p, Cursor pEnd)
+    {
+        p = ZolSkipTextSpace(m_text, p, pEnd);
+        if (p == pEnd)
+            return;
+        SeparateTextRun(strValue);
+        const int nOld = strValue.GetLength();
+        WCHAR* pBuffer = strValue.GetBufferSetLength(nOld + static_cast<int>(pEnd - p));
+        const WCHAR* pWritten = ZolDecodeLiteralSpan(m_text, p, pEnd, pBuffer + nOld);
+        strValue.ReleaseBuffer(static_cast<int>(pWritten - pBuffer));
+    }
+
+    // Just behind the processing instruction that stands at p (after markup
+    // white space), p itself when none does; null for one that never ends.
+    // The standard reading only: the default one refuses them.
+    Cursor SkipProcessingInstruction(Cursor p) const
+    {
+        const Cursor pBody = ZolMatchToken(m_text, p, "<?");
+        return pBody == nullptr ? p : ZolSkipPast(m_text, pBody, "?>");
+    }
+
+    // Comments, and in the standard reading processing instructions, in any
+    // number; false (the failure recorded) for one that never ends.
+    bool SkipMisc(Cursor& p)
+    {
+        if constexpr (kStandard)
+        {
+            for (;;)
+            {
+                if (!SkipComments(p))
+                    return false;
+                const Cursor pNext = SkipProcessingInstruction(p);
+                if (pNext == nullptr)
+                    return Fail(ZXML_LOAD_UNTERMINATED_PROCESSING_INSTRUCTION, End(p), ZolSkipMarkupSpace(m_text, p));
+                if (pNext == p)
+                    return true;
+                p = pNext;
+            }
+        }
+        return SkipComments(p);
+    }
+
+    // Just behind the document type whose body starts at p (behind
+    // "<!DOCTYPE"), or null when it never ends. The default reading ends it
+    // at its first ">"; the standard one follows its internal subset, with
+    // quoted strings, comments and processing instructions in it.
+    Cursor SkipDocumentType(Cursor p) const
+    {
+        if constexpr (!kStandard)
+            return ZolSkipPast(m_text, p, ">");
+        int nDepth = 0;
+        while (!m_text.AtEnd(p))
+        {
+            const unsigned int ch = m_text.Peek(p);
+            if (ch == '"' || ch == '\'')
+            {
+                p = m_text.Find(p + 1, static_cast<char>(ch));
+                if (p == nullptr)
+                    return nullptr;
+            }
+            else if (const Cursor pComment = ZolStartsWith(m_text, p, "<!--"))
+            {
+                p = ZolSkipPast(m_text, pComment, "-->");
+                if (p == nullptr)
+                    return nullptr;
+                continue;
+            }
+            else if (const Cursor pInstruction = ZolStartsWith(m_text, p, "<?"))
+            {
+                p = ZolSkipPast(m_text, pInstruction, "?>");
+                if (p == nullptr)
+                    return nullptr;
+                continue;
+            }
+            else if (ch == '[')
+            {
+                ++nDepth;
+            }
+            else if (ch == ']' && nDepth > 0)
+            {
+                --nDepth;
+            }
+            else if (ch == '>' && nDepth == 0)
+            {
+                return p + 1;
+            }
+            ++p;
+        }
+        return nullptr;
     }
 
     // Records the first failure; the reader's steps return what this does.
@@ -180,11 +284,21 @@ private:
         return otherwise;
     }
 
-    // The decoder stopped at p, behind "&#".
+    // The decoder stopped at p: behind "&#" or "&#x" where a digit was
+    // expected, or on the "&" of a reference to a forbidden character.
     bool ReferenceFailure(Cursor p)
     {
         const unsigned int ch = m_text.Peek(p);
-        return Fail(ch == 'x' || ch == 'X' ? ZXML_LOAD_HEX_REFERENCE : ZXML_LOAD_INVALID_REFERENCE, p);
+        if constexpr (kStandard)
+        {
+            if (ch == '&')
+                return Fail(ZXML_LOAD_FORBIDDEN_REFERENCE, p);
+            const unsigned int before = m_text.Peek(p - 1);
+            return Fail(ZXML_LOAD_INVALID_REFERENCE, p, nullptr, CString(),
+                        CString(before == 'x' || before == 'X' ? u"&#x" : u"&#"));
+        }
+        return Fail(ch == 'x' || ch == 'X' ? ZXML_LOAD_HEX_REFERENCE : ZXML_LOAD_INVALID_REFERENCE, p, nullptr,
+                    CString(), CString(u"&#"));
     }
 
     // "<" at pMarkup is followed by no name, but by pAfter.
@@ -223,12 +337,25 @@ private:
         return nullptr;
     }
 
-    // "<?xml" followed by white space or "?": a declaration, but not spelled
-    // as this reader reads one.
+    // "<?xml" followed by white space or "?": a declaration, in any
+    // spelling.
     bool IsOtherDeclaration(Cursor p) const
     {
         const Cursor pAfter = ZolStartsWith(m_text, p, "<?xml");
         return pAfter != nullptr && (ZolIsMarkupSpace(m_text.Peek(pAfter)) || m_text.Peek(pAfter) == '?');
+    }
+
+    // Just behind the declaration at p (after markup white space), p itself
+    // when none stands there, null when it never ends. The default reading
+    // knows it by one spelling only.
+    Cursor SkipDeclaration(Cursor p) const
+    {
+        Cursor pBody;
+        if constexpr (kStandard)
+            pBody = IsOtherDeclaration(ZolSkipMarkupSpace(m_text, p)) ? ZolMatchToken(m_text, p, "<?xml") : nullptr;
+        else
+            pBody = ZolMatchToken(m_text, p, "<?xml version=\"");
+        return pBody == nullptr ? p : ZolSkipPast(m_text, pBody, "?>");
     }
 
     Text m_text;
@@ -247,8 +374,8 @@ private:
     ZolStack<CZolTreeBuilder::PendingAttribute> m_pending;
 };
 
-template <class Text, bool kDiagnose>
-bool CZolReader<Text, kDiagnose>::ReadAttribute(Cursor& cursor, CZOLLibXMLAttribute& attribute, CString* pKey)
+template <class Text, bool kDiagnose, bool kStandard>
+bool CZolReader<Text, kDiagnose, kStandard>::ReadAttribute(Cursor& cursor, CZOLLibXMLAttribute& attribute, CString* pKey)
 {
     const CZolNameTable::Entry* pName = ReadName(cursor);
     if (pName == nullptr)
@@ -285,8 +412,8 @@ bool CZolReader<Text, kDiagnose>::ReadAttribute(Cursor& cursor, CZOLLibXMLAttrib
     return true;
 }
 
-template <class Text, bool kDiagnose>
-void CZolReader<Text, kDiagnose>::MarkupFailure(Cursor pMarkup, Cursor pAfter)
+template <class Text, bool kDiagnose, bool kStandard>
+void CZolReader<Text, kDiagnose, kStandard>::MarkupFailure(Cursor pMarkup, Cursor pAfter)
 {
     if constexpr (kDiagnose)
     {
@@ -314,8 +441,8 @@ void CZolReader<Text, kDiagnose>::MarkupFailure(Cursor pMarkup, Cursor pAfter)
     }
 }
 
-template <class Text, bool kDiagnose>
-void CZolReader<Text, kDiagnose>::ClosingTagFailure(Cursor pMarkup, Cursor pName)
+template <class Text, bool kDiagnose, bool kStandard>
+void CZolReader<Text, kDiagnose, kStandard>::ClosingTagFailure(Cursor pMarkup, Cursor pName)
 {
     Cursor p = pName;
     const CString strName = ScanXmlName(p);
@@ -344,8 +471,8 @@ void CZolReader<Text, kDiagnose>::ClosingTagFailure(Cursor pMarkup, Cursor pName
         Fail(ZXML_LOAD_EXPECTED_CLOSING_TAG_END, pEnd, nullptr, strOpen);
 }
 
-template <class Text, bool kDiagnose>
-StartTag CZolReader<Text, kDiagnose>::ReadStartTag(Cursor& cursor, CZOLLibXMLElement& element)
+template <class Text, bool kDiagnose, bool kStandard>
+StartTag CZolReader<Text, kDiagnose, kStandard>::ReadStartTag(Cursor& cursor, CZOLLibXMLElement& element)
 {
     if (!ZolMatch(m_text, cursor, "<"))
     {
@@ -414,8 +541,8 @@ StartTag CZolReader<Text, kDiagnose>::ReadStartTag(Cursor& cursor, CZOLLibXMLEle
     return tag;
 }
 
-template <class Text, bool kDiagnose>
-bool CZolReader<Text, kDiagnose>::ReadElement(Cursor& cursor, CZOLLibXMLElement& element)
+template <class Text, bool kDiagnose, bool kStandard>
+bool CZolReader<Text, kDiagnose, kStandard>::ReadElement(Cursor& cursor, CZOLLibXMLElement& element)
 {
     const Cursor pElementTag = ZolSkipMarkupSpace(m_text, cursor);
     const StartTag tag = ReadStartTag(cursor, element);
@@ -452,6 +579,26 @@ bool CZolReader<Text, kDiagnose>::ReadElement(Cursor& cursor, CZOLLibXMLElement&
             cursor = pAfterComment;
             continue;
         }
+        if constexpr (kStandard)
+        {
+            if (const Cursor pSection = ZolStartsWith(m_text, cursor, "<![CDATA["))
+            {
+                const Cursor pSectionEnd = ZolSkipPast(m_text, pSection, "]]>");
+                if (pSectionEnd == nullptr)
+                    return Fail(ZXML_LOAD_UNTERMINATED_CDATA_SECTION, End(cursor), cursor);
+                AppendLiteralRun(CZolTreeBuilder::Value(current), pSection, pSectionEnd - 3);
+                cursor = pSectionEnd;
+                continue;
+            }
+            const Cursor pAfterInstruction = SkipProcessingInstruction(cursor);
+            if (pAfterInstruction == nullptr)
+                return Fail(ZXML_LOAD_UNTERMINATED_PROCESSING_INSTRUCTION, End(cursor), cursor);
+            if (pAfterInstruction != cursor)
+            {
+                cursor = pAfterInstruction;
+                continue;
+            }
+        }
 
         const Cursor pTag = cursor;
         CZOLLibXMLElement& child = builder.Open();
@@ -470,44 +617,43 @@ bool CZolReader<Text, kDiagnose>::ReadElement(Cursor& cursor, CZOLLibXMLElement&
     }
 }
 
-template <class Text, bool kDiagnose>
-CZOLLibXMLElement* CZolReader<Text, kDiagnose>::ReadDocument(Cursor p, int requireDeclaration)
+template <class Text, bool kDiagnose, bool kStandard>
+CZOLLibXMLElement* CZolReader<Text, kDiagnose, kStandard>::ReadDocument(Cursor p, int requireDeclaration)
 {
     // The prolog: the declaration (its content unread), comments, one
     // document type (skipped to its first ">"), comments.
     const Cursor pFirst = ZolSkipMarkupSpace(m_text, p);
-    if (const Cursor pDeclaration = ZolMatchToken(m_text, p, "<?xml version=\""))
+    const Cursor pAfterDeclaration = SkipDeclaration(p);
+    if (pAfterDeclaration == nullptr)
     {
-        p = ZolSkipPast(m_text, pDeclaration, "?>");
-        if (p == nullptr)
-        {
-            Fail(ZXML_LOAD_UNTERMINATED_DECLARATION, End(pDeclaration), pFirst);
-            return nullptr;
-        }
-    }
-    else if (requireDeclaration)
-    {
-        Fail(IsOtherDeclaration(pFirst) ? ZXML_LOAD_DECLARATION_SPELLING : ZXML_LOAD_MISSING_DECLARATION, pFirst);
+        Fail(ZXML_LOAD_UNTERMINATED_DECLARATION, End(pFirst), pFirst);
         return nullptr;
     }
-    if (!SkipComments(p))
+    if (pAfterDeclaration == p && requireDeclaration)
+    {
+        Fail(!kStandard && IsOtherDeclaration(pFirst) ? ZXML_LOAD_DECLARATION_SPELLING : ZXML_LOAD_MISSING_DECLARATION,
+             pFirst);
+        return nullptr;
+    }
+    p = pAfterDeclaration;
+    if (!SkipMisc(p))
         return nullptr;
     Cursor pSubset = nullptr;
     if (const Cursor pDocumentType = ZolMatchToken(m_text, p, "<!DOCTYPE"))
     {
         const Cursor pStart = ZolSkipMarkupSpace(m_text, p);
-        p = ZolSkipPast(m_text, pDocumentType, ">");
+        p = SkipDocumentType(pDocumentType);
         if (p == nullptr)
         {
             Fail(ZXML_LOAD_UNTERMINATED_DOCTYPE, End(pDocumentType), pStart);
             return nullptr;
         }
-        if constexpr (kDiagnose)
+        if constexpr (kDiagnose && !kStandard)
             pSubset = m_text.Find(pDocumentType, '[');
         if (pSubset != nullptr && pSubset >= p)
             pSubset = nullptr;
     }
-    if (!SkipComments(p))
+    if (!SkipMisc(p))
         return nullptr;
 
     // Whatever follows the root element is not read.
@@ -531,7 +677,7 @@ CZOLLibXMLElement* CZolReader<Text, kDiagnose>::ReadDocument(Cursor p, int requi
         const Cursor pRoot = ZolSkipMarkupSpace(m_text, p);
         if (m_failure.pPlace == pRoot && pSubset != nullptr)
             Refail(ZXML_LOAD_DOCTYPE_INTERNAL_SUBSET, pSubset);
-        else if (m_failure.pPlace == pFirst && IsOtherDeclaration(pFirst))
+        else if (!kStandard && m_failure.pPlace == pFirst && IsOtherDeclaration(pFirst))
             Refail(ZXML_LOAD_DECLARATION_SPELLING, pFirst);
     }
     return nullptr;
@@ -568,19 +714,19 @@ namespace
 {
 // Reads as the plain reader does; only a text that does not load is read
 // again by the diagnosing build, which finds the reason and the place.
-template <class Text>
+template <bool kStandard, class Text>
 CZOLLibXMLElement* ReadReported(const Text& text, ZolCursor<Text> pStart, ZolCursor<Text> pInputEnd,
                                 int requireDeclaration, CZOLLibXMLLoadReport& report, ZolOffsetMap offsets)
 {
     report.Reset();
-    CZolReader<Text> reader{text};
+    CZolReader<Text, false, kStandard> reader{text};
     if (CZOLLibXMLElement* pRoot = reader.ReadDocument(pStart, requireDeclaration))
         return pRoot;
     try
     {
         if (!reader.RanOutOfMemory())
         {
-            CZolReader<Text, true> diagnosis{text};
+            CZolReader<Text, true, kStandard> diagnosis{text};
             if (CZOLLibXMLElement* pRoot = diagnosis.ReadDocument(pStart, requireDeclaration))
                 return pRoot;
             if (!diagnosis.RanOutOfMemory())
@@ -596,6 +742,15 @@ CZOLLibXMLElement* ReadReported(const Text& text, ZolCursor<Text> pStart, ZolCur
     }
     ZolFillInputReport(report, ZXML_LOAD_OUT_OF_MEMORY);
     return nullptr;
+}
+
+template <class Text>
+CZOLLibXMLElement* ReadReported(const Text& text, ZolCursor<Text> pStart, ZolCursor<Text> pInputEnd,
+                                int requireDeclaration, CZOLLibXMLLoadReport& report, ZolOffsetMap offsets)
+{
+    if ((report.m_dwReadOptions & ZXML_READ_STANDARD) != 0)
+        return ReadReported<true>(text, pStart, pInputEnd, requireDeclaration, report, offsets);
+    return ReadReported<false>(text, pStart, pInputEnd, requireDeclaration, report, offsets);
 }
 } // namespace
 

@@ -51,6 +51,75 @@ std::uint32_t ReadDecimal(const Unit*& p, const Unit* pEnd)
     }
     return value;
 }
+
+// The value of a hexadecimal digit, or -1.
+int HexDigit(unsigned int ch)
+{
+    if (IsDecimalDigit(ch))
+        return static_cast<int>(ch - u'0');
+    ch |= 0x20;
+    return ch >= u'a' && ch <= u'f' ? static_cast<int>(ch - u'a' + 10) : -1;
+}
+
+// A reference of the standard reading, p just behind "&#": the decimal or
+// hexadecimal number, p then behind the reference. False, with p on the
+// unit where a digit was expected, when none stands there.
+template <class Unit>
+bool ReadStandardReference(const Unit*& p, const Unit* pEnd, std::uint32_t& value)
+{
+    if (p < pEnd && (*p | 0x20) == u'x')
+    {
+        ++p;
+        if (p == pEnd || HexDigit(*p) < 0)
+            return false;
+        value = 0;
+        for (int digit; p < pEnd && (digit = HexDigit(*p)) >= 0; ++p)
+            value = value > (UINT32_MAX >> 4) ? UINT32_MAX : (value << 4) | static_cast<std::uint32_t>(digit);
+    }
+    else
+    {
+        if (p == pEnd || !IsDecimalDigit(*p))
+            return false;
+        value = ReadDecimal(p, pEnd);
+    }
+    while (p < pEnd && *p != u';')
+        ++p;
+    if (p < pEnd)
+        ++p;
+    return true;
+}
+
+// The character of a standard reference at p (just behind "&#") as UTF-16
+// units in pOut, p then behind it: a high surrogate followed by a reference
+// to a low one is their character, as the writer writes one beyond U+FFFF.
+// 0 for no digit, p on the unit where one was expected; -1 for a character
+// that XML forbids.
+template <class Unit>
+int DecodeStandardReference(const Unit*& p, const Unit* pEnd, WCHAR* pOut)
+{
+    std::uint32_t value = 0;
+    if (!ReadStandardReference(p, pEnd, value))
+        return 0;
+    if (value == 0 || value > 0x10FFFF || ZolIsLowSurrogate(value))
+        return -1;
+    if (value > 0xFFFF)
+    {
+        pOut[0] = static_cast<WCHAR>(0xD800 + ((value - 0x10000) >> 10));
+        pOut[1] = static_cast<WCHAR>(0xDC00 + ((value - 0x10000) & 0x3FF));
+        return 2;
+    }
+    pOut[0] = static_cast<WCHAR>(value);
+    if (!ZolIsHighSurrogate(value))
+        return 1;
+    const Unit* q = p + 2;
+    std::uint32_t low = 0;
+    if (pEnd - p < 2 || p[0] != u'&' || p[1] != u'#' || !ReadStandardReference(q, pEnd, low) ||
+        !ZolIsLowSurrogate(low))
+        return -1;
+    pOut[1] = static_cast<WCHAR>(low);
+    p = q;
+    return 2;
+}
 } // namespace
 
 // A word of text tested lane by lane: eight UTF-8 bytes or four UTF-16
@@ -99,7 +168,7 @@ struct AsciiLanes
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "a word's first lane is its lowest");
 #endif
 
-template <class Text>
+template <class Text, bool kStandard>
 WCHAR* ZolDecodeSpan(const Text& text, ZolCursor<Text>& cursor, ZolCursor<Text> pEnd, WCHAR* pOut)
 {
     using Lanes = AsciiLanes<typename Text::Unit>;
@@ -177,6 +246,21 @@ WCHAR* ZolDecodeSpan(const Text& text, ZolCursor<Text>& cursor, ZolCursor<Text> 
             *out++ = pMatch->character;
             p += pMatch->length;
         }
+        else if (kStandard && *p == u'#')
+        {
+            const ZolCursor<Text> pReference = p - 1;
+            ++p;
+            const int nUnits = DecodeStandardReference(p, pEnd, out);
+            if (nUnits <= 0)
+            {
+                // No digit: the cursor stays where one was expected; a
+                // forbidden character: on the reference's "&".
+                if (nUnits < 0)
+                    p = pReference;
+                break;
+            }
+            out += nUnits;
+        }
         else if (*p == u'#')
         {
             if (++p == pEnd)
@@ -210,8 +294,14 @@ WCHAR* ZolDecodeSpan(const Text& text, ZolCursor<Text>& cursor, ZolCursor<Text> 
     return out;
 }
 
-template WCHAR* ZolDecodeSpan<ZolWideText>(const ZolWideText&, ZolCursor<ZolWideText>&, ZolCursor<ZolWideText>, WCHAR*);
-template WCHAR* ZolDecodeSpan<ZolUtf8Text>(const ZolUtf8Text&, ZolCursor<ZolUtf8Text>&, ZolCursor<ZolUtf8Text>, WCHAR*);
+template WCHAR* ZolDecodeSpan<ZolWideText, false>(const ZolWideText&, ZolCursor<ZolWideText>&, ZolCursor<ZolWideText>,
+                                                  WCHAR*);
+template WCHAR* ZolDecodeSpan<ZolUtf8Text, false>(const ZolUtf8Text&, ZolCursor<ZolUtf8Text>&, ZolCursor<ZolUtf8Text>,
+                                                  WCHAR*);
+template WCHAR* ZolDecodeSpan<ZolWideText, true>(const ZolWideText&, ZolCursor<ZolWideText>&, ZolCursor<ZolWideText>,
+                                                 WCHAR*);
+template WCHAR* ZolDecodeSpan<ZolUtf8Text, true>(const ZolUtf8Text&, ZolCursor<ZolUtf8Text>&, ZolCursor<ZolUtf8Text>,
+                                                 WCHAR*);
 
 int CZOLLibXMLNode::ParseMatch(LPCWSTR& pszCursor, LPCWSTR pszToken)
 {

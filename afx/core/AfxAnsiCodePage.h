@@ -5,4 +5,4 @@
 #include "AfxTypes.h"
 
 // Widens nCount bytes of Windows-1252 text to UTF-16, one unit per byte.
-void AfxWidenAnsi(const BYTE* pch, std::size_t nCount, WCHAR* pwch) noexcept;
+AFX_CORE_API void AfxWidenAnsi(const BYTE* pch, std::size_t nCount, WCHAR* pwch) noexcept;

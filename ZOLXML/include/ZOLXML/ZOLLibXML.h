@@ -94,6 +94,10 @@ enum ZXMLLoadError : int
     ZXML_LOAD_UNEXPECTED_CLOSING_TAG = 16,  ///< a closing tag stands where the root element starts
     ZXML_LOAD_EXPECTED_CLOSING_TAG_END = 17, ///< a closing tag's name is followed by something other than ">"
     ZXML_LOAD_UNCLOSED_ELEMENT = 18,        ///< the text ends inside an element's content
+    ZXML_LOAD_UNTERMINATED_PROCESSING_INSTRUCTION = 19, ///< the standard reading: the text ends inside a processing instruction
+    ZXML_LOAD_UNTERMINATED_CDATA_SECTION = 20, ///< the standard reading: the text ends inside a CDATA section
+    ZXML_LOAD_FORBIDDEN_REFERENCE = 21,     ///< the standard reading: a reference to 0, a lone surrogate or beyond U+10FFFF
+    ZXML_LOAD_UNSUPPORTED_ENCODING = 22,    ///< the standard reading: the declaration names an encoding it does not read
 
     // Well-formed XML that this reader does not read.
     ZXML_LOAD_CDATA_SECTION = 32,           ///< a CDATA section
@@ -111,12 +115,31 @@ enum ZXMLLoadError : int
     ZXML_LOAD_OUT_OF_MEMORY = 67 ///< memory ran out while the document was read
 };
 
+/// Options of a reading, for CZOLLibXMLLoadReport::m_dwReadOptions.
+enum ZXMLReadOption : DWORD
+{
+    /// Reads XML as other programs write it, beside what the default reading
+    /// reads: names as XML 1.0 spells them ("-", "." and the rest), CDATA
+    /// sections (their text joins the value as any text does, white space
+    /// collapsed, no reference replaced), hexadecimal character references,
+    /// processing instructions anywhere (skipped), the XML declaration in
+    /// any spelling and, for bytes and files, the encoding it names (UTF-8,
+    /// UTF-16, ISO-8859-1, US-ASCII, windows-1252), a document type with an
+    /// internal subset (skipped whole; its entities are not expanded), and
+    /// white space before the ">" of a closing tag. References to characters
+    /// that XML forbids are refused. Everything else is read as by default.
+    ZXML_READ_STANDARD = 0x1
+};
+
 /// What became of a load: the reason, the place and a message in English.
 ///
 /// Pass one to the forms of FromString(), FromBytes() and FromFile() that take
 /// it; they fill it whether or not the document loads. A document that loads
 /// costs nothing more with a report than without; the place of a failure is
 /// worked out only once the reader has failed.
+///
+/// Before the call, the caller may set m_dwReadOptions to ask for another
+/// reading (::ZXML_READ_STANDARD); the call keeps it.
 ///
 /// The place is that of the first unit that cannot be read: where the reader
 /// first knows that the document cannot be read (for a text that ends too
@@ -125,10 +148,11 @@ enum ZXMLLoadError : int
 class ZOLXML_API CZOLLibXMLLoadReport
 {
 public:
-    /// A report saying ::ZXML_LOAD_OK, with no place.
-    CZOLLibXMLLoadReport();
+    /// A report saying ::ZXML_LOAD_OK, with no place, for a reading with the
+    /// options given (a combination of ::ZXMLReadOption values).
+    explicit CZOLLibXMLLoadReport(DWORD dwReadOptions = 0);
 
-    /// Back to the state of a new report.
+    /// Back to the state of a new report; the reading options stay.
     void Reset();
     /// 1 when the document loaded, else 0.
     int IsLoaded() const;
@@ -140,6 +164,8 @@ public:
     /// itself), 0 for ::ZXML_LOAD_OK, ::ZXML_LOAD_NO_INPUT and the reasons
     /// of the input as a whole.
     int HasPlace() const;
+
+    DWORD m_dwReadOptions; ///< the reading asked for: a combination of ::ZXMLReadOption values, 0 by default
 
     ZXMLLoadError m_error; ///< why the document did not load, or ::ZXML_LOAD_OK
     CString m_strMessage;  ///< what was found and what was expected; empty when it loaded
