@@ -5,21 +5,19 @@
 #include <afx/core/TextConversion.h>
 #include <afx/core/Win32Kernel.h>
 
-#include <string>
 
 namespace
 {
-CString Text(const char* psz)
-{
-    CString str;
-    for (; *psz != 0; ++psz)
-        str.AppendChar(static_cast<WCHAR>(static_cast<unsigned char>(*psz)));
-    return str;
-}
-
+// Written by hand: the standard library's number formatting would give the
+// library a unique symbol, which keeps it loaded after dlclose().
 CString Number(ULONGLONG n)
 {
-    return Text(std::to_string(n).c_str());
+    WCHAR digits[20];
+    int i = 20;
+    do
+        digits[--i] = static_cast<WCHAR>(u'0' + n % 10);
+    while ((n /= 10) != 0);
+    return CString(digits + i, 20 - i);
 }
 
 CString Hex4(unsigned int ch)
