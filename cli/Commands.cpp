@@ -42,6 +42,11 @@ bool CommandArguments::Has(LPCWSTR pszOption) const
     return std::find(options.begin(), options.end(), CString(pszOption)) != options.end();
 }
 
+DWORD CommandArguments::ReadOptions() const
+{
+    return Has(u"--standard") ? DWORD{ZXML_READ_STANDARD} : DWORD{0};
+}
+
 int Check(const CommandArguments& arguments)
 {
     int status = 0;
@@ -49,7 +54,7 @@ int Check(const CommandArguments& arguments)
     {
         try
         {
-            LoadDocument(file);
+            LoadDocument(file, arguments.ReadOptions());
             if (!arguments.Has(u"--quiet"))
                 WriteStandardOutput(ToUtf8(Subject(file, kStandardInputName)) + ": loads\n");
         }
@@ -65,7 +70,7 @@ int Check(const CommandArguments& arguments)
 int Print(const CommandArguments& arguments)
 {
     const CString& file = arguments.operands[0];
-    const LoadedDocument document = LoadDocument(file);
+    const LoadedDocument document = LoadDocument(file, arguments.ReadOptions());
     const CString text = document.root->ToString(arguments.Has(u"--declaration"), arguments.Has(u"--line-breaks"));
     WriteStandardOutput(DocumentText(text, Subject(file, kStandardInputName)));
     return 0;
@@ -74,14 +79,14 @@ int Print(const CommandArguments& arguments)
 int Words(const CommandArguments& arguments)
 {
     const CString& file = arguments.operands[0];
-    const LoadedDocument document = LoadDocument(file);
+    const LoadedDocument document = LoadDocument(file, arguments.ReadOptions());
     WriteStandardOutput(DocumentText(document.root->GetRecursiveWords(), Subject(file, kStandardInputName)));
     return 0;
 }
 
 int Stats(const CommandArguments& arguments)
 {
-    const LoadedDocument document = LoadDocument(arguments.operands[0]);
+    const LoadedDocument document = LoadDocument(arguments.operands[0], arguments.ReadOptions());
     const TreeStats stats = MeasureTree(*document.root);
     WriteStandardOutput("elements: " + std::to_string(stats.nElements) + "\n" +
                         "attributes: " + std::to_string(stats.nAttributes) + "\n" +
@@ -93,7 +98,7 @@ int Stats(const CommandArguments& arguments)
 int Archive(const CommandArguments& arguments)
 {
     const CString& out = arguments.operands[1];
-    const LoadedDocument document = LoadDocument(arguments.operands[0]);
+    const LoadedDocument document = LoadDocument(arguments.operands[0], arguments.ReadOptions());
     CMemFile file;
     try
     {

@@ -15,6 +15,8 @@ struct CommandArguments
     std::vector<CString> options;
 
     bool Has(LPCWSTR pszOption) const;
+    // The reading that --standard asks for, for LoadDocument.
+    DWORD ReadOptions() const;
 };
 
 int Check(const CommandArguments& arguments);        // [--quiet] FILE...

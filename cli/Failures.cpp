@@ -89,7 +89,8 @@ std::string LoadFailureText(const CString& subject, const CZOLLibXMLLoadReport& 
                        std::to_string(report.m_nColumn) + ": error: " + message;
     text += "\n" + SourceExcerpt(report.m_strLineText, report.m_nColumn);
     if (report.IsNotReadByDesign() != 0)
-        text += ToUtf8(subject) + ": note: the document is well-formed XML; this reader does not read all of XML\n";
+        text += ToUtf8(subject) +
+                ": note: the document is well-formed XML that the default reading does not read; --standard reads it\n";
     return text;
 }
 } // namespace

@@ -54,13 +54,13 @@ DocumentPtr Loaded(CZOLLibXMLElement* pRoot, const CString& subject, const CZOLL
     return DocumentPtr(pRoot);
 }
 
-LoadedDocument LoadStandardInput()
+LoadedDocument LoadStandardInput(DWORD dwReadOptions)
 {
     std::vector<BYTE> bytes = ReadStandardInput(kDocumentLimit, DocumentLimitText().c_str());
     try
     {
         // Big-endian UTF-16 is turned little-endian in the buffer itself.
-        CZOLLibXMLLoadReport report;
+        CZOLLibXMLLoadReport report(dwReadOptions);
         // Nothing read is an empty text, not a missing one.
         BYTE none = 0;
         BYTE* pBytes = bytes.empty() ? &none : bytes.data();
@@ -73,7 +73,7 @@ LoadedDocument LoadStandardInput()
     }
 }
 
-LoadedDocument LoadFile(const CString& path)
+LoadedDocument LoadFile(const CString& path, DWORD dwReadOptions)
 {
     try
     {
@@ -82,7 +82,7 @@ LoadedDocument LoadFile(const CString& path)
         const ULONGLONG nBytes = file.GetLength();
         if (nBytes > kDocumentLimit)
             throw Failure(path, std::to_string(nBytes) + " bytes, more than " + DocumentLimitText());
-        CZOLLibXMLLoadReport report;
+        CZOLLibXMLLoadReport report(dwReadOptions);
         CZOLLibXMLElement* pRoot = CZOLLibXMLElement::FromFile(file.m_hFile, 0, report);
         return {Loaded(pRoot, path, report), nBytes};
     }
@@ -116,9 +116,9 @@ LoadedArchive ReadArchive(CFile& file, const CString& subject)
 }
 } // namespace
 
-LoadedDocument LoadDocument(const CString& argument)
+LoadedDocument LoadDocument(const CString& argument, DWORD dwReadOptions)
 {
-    return argument == u"-" ? LoadStandardInput() : LoadFile(argument);
+    return argument == u"-" ? LoadStandardInput(dwReadOptions) : LoadFile(argument, dwReadOptions);
 }
 
 LoadedArchive LoadArchive(const CString& argument)

@@ -26,8 +26,9 @@ struct LoadedDocument
     ULONGLONG nBytes; // of the document's text
 };
 
-// The document in the file, the declaration optional.
-LoadedDocument LoadDocument(const CString& argument);
+// The document in the file, the declaration optional, in the reading that
+// dwReadOptions asks for.
+LoadedDocument LoadDocument(const CString& argument, DWORD dwReadOptions);
 
 struct LoadedArchive
 {

@@ -21,24 +21,25 @@ struct Command
     std::size_t nMaxOperands;
     bool bLineOptions; // --declaration and --line-breaks
     bool bQuietOption; // -q, --quiet
+    bool bReadsDocuments; // -s, --standard
     int (*run)(const CommandArguments&);
 };
 
 constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
 
 const Command kCommands[] = {
-    {u"check", "check [-q] FILE...", "say for each FILE whether it loads, and where and why not", 1, kAnyNumber, false,
-     true, &Check},
-    {u"print", "print [--declaration] [--line-breaks] FILE",
-     "write the compact form of FILE to standard output, in UTF-8", 1, 1, true, false, &Print},
-    {u"words", "words FILE", "write the words of the values in FILE, as the library gathers them", 1, 1, false, false,
-     &Words},
-    {u"stats", "stats FILE", "count the elements and attributes of FILE, its depth and its bytes", 1, 1, false,
-     false, &Stats},
-    {u"archive", "archive FILE OUT", "store the tree of FILE in OUT in the binary archive form", 2, 2, false,
-     false, &Archive},
+    {u"check", "check [-q] [-s] FILE...", "say for each FILE whether it loads, and where and why not", 1, kAnyNumber,
+     false, true, true, &Check},
+    {u"print", "print [-s] [--declaration] [--line-breaks] FILE",
+     "write the compact form of FILE to standard output, in UTF-8", 1, 1, true, false, true, &Print},
+    {u"words", "words [-s] FILE", "write the words of the values in FILE, as the library gathers them", 1, 1, false,
+     false, true, &Words},
+    {u"stats", "stats [-s] FILE", "count the elements and attributes of FILE, its depth and its bytes", 1, 1, false,
+     false, true, &Stats},
+    {u"archive", "archive [-s] FILE OUT", "store the tree of FILE in OUT in the binary archive form", 2, 2, false,
+     false, true, &Archive},
     {u"unarchive", "unarchive ARCHIVE OUT", "write the tree stored in ARCHIVE to OUT as XML text (UTF-8)", 2, 2,
-     false, false, &Unarchive},
+     false, false, false, &Unarchive},
 };
 
 std::string HelpText()
@@ -47,7 +48,12 @@ std::string HelpText()
                        "Checks, prints and converts XML documents with the ZOLXML library.\n\nCommands:\n";
     for (const Command& command : kCommands)
         text += "  zolxml " + std::string(command.synopsis) + "\n      " + command.summary + "\n";
-    text += "\nOptions of check:\n"
+    text += "\nOptions of the commands that read a document (check, print, words, stats,\narchive):\n"
+            "  -s, --standard  read XML as other programs write it: names with '-' and '.',\n"
+            "                  CDATA sections, hexadecimal references, processing\n"
+            "                  instructions, any declaration and its encoding, document\n"
+            "                  types with an internal subset\n"
+            "\nOptions of check:\n"
             "  -q, --quiet    say nothing of the files that load\n"
             "\nOptions of print:\n"
             "  --declaration  begin with the XML declaration\n"
@@ -99,6 +105,8 @@ CommandArguments SplitArguments(const Command& command, const std::vector<CStrin
             arguments.options.push_back(word);
         else if (command.bQuietOption && (word == u"-q" || word == u"--quiet"))
             arguments.options.push_back(u"--quiet");
+        else if (command.bReadsDocuments && (word == u"-s" || word == u"--standard"))
+            arguments.options.push_back(u"--standard");
         else
             throw UsageError("unknown option '" + ToUtf8(word) + "' for " + ToUtf8(command.name) + "; " +
                              UsageOf(command));

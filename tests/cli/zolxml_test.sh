@@ -70,8 +70,8 @@ head -c 41 a.expected.bin >cut.bin
 
 # --- help and version
 expect "help" 0 "*" "" -- --help
-for command in "check \[-q\] FILE..." "print \[--declaration\] \[--line-breaks\] FILE" "words FILE" "stats FILE" \
-               "archive FILE OUT" "unarchive ARCHIVE OUT"; do
+for command in "check \[-q\] \[-s\] FILE..." "print \[-s\] \[--declaration\] \[--line-breaks\] FILE" "words \[-s\] FILE" \
+               "stats \[-s\] FILE" "archive \[-s\] FILE OUT" "unarchive ARCHIVE OUT"; do
   grep -q "zolxml $command" .out || fail "--help does not show: $command"
 done
 expect "help after a command" 0 "*" "" -- print --help
@@ -104,13 +104,43 @@ printf 'tabs.xml:2:14: error: expected %s to end the start tag of <item>, found 
 same_file "check: the line and its caret" tabs.expected .err
 printf '<my-tag/>' >dash.xml
 expect "check: well-formed XML this reader does not read" 1 "" \
-  "^dash.xml: note: the document is well-formed XML; this reader does not read all of XML$" -- check dash.xml
+  "^dash.xml: note: the document is well-formed XML that the default reading does not read; --standard reads it$" \
+  -- check dash.xml
 # A long line is cut around the column.
 { printf '<a>'; head -c 5000 /dev/zero | tr '\0' x; printf '&#;'; head -c 5000 /dev/zero | tr '\0' y; printf '</a>'; } >long.xml
 expect "check: a long line" 1 "" "^long.xml:1:5006: error: expected a decimal digit" -- check long.xml
 case_name="check: a long line is cut"
 [[ $(sed -n 2p .err) =~ ^\.\.\.x+\&#\;y+\.\.\.$ ]] && (($(sed -n 2p .err | wc -c) < 120)) || fail "$(<.err)"
 [[ $(sed -n 3p .err) =~ ^\ +\^$ ]] || fail "caret: $(sed -n 3p .err)"
+
+# --- the standard reading
+cat >other.xml <<'EOF'
+<?xml version='1.0' encoding='ISO-8859-1'?>
+<?xml-stylesheet type="text/xsl" href="s.xsl"?>
+<!DOCTYPE node PUBLIC "-//x//DTD y//EN" "y.dtd" [
+  <!ENTITY e "]>">
+]>
+<node name="/org/x">
+  <interface name="org.x.Y">
+    <method name="Get-Value" note="CAFE"><![CDATA[a < b]]>&#x41;</method>
+  </interface >
+</node>
+EOF
+sed -i 's/CAFE/caf\xe9/' other.xml # ISO-8859-1, as declared
+expect "check: XML of other programs, default reading" 1 "" "^other.xml:1:1: error: " -- check other.xml
+expect "check --standard" 0 $'other.xml: loads\n' "" -- check --standard other.xml
+expect "stats -s" 0 $'elements: 3\nattributes: 4\ndepth: 3\nbytes: '"$(wc -c <other.xml)"$'\n' "" -- stats -s other.xml
+expect "print --standard" 0 \
+  $'<node name="/org/x"><interface name="org.x.Y"><method name="Get-Value" note="caf&#233;">a &lt; b A</method></interface></node>\n' \
+  "" -- print --standard other.xml
+expect "words -s, archive -s" 0 "*" "" -- words -s other.xml
+expect "archive -s" 0 "" "" -- archive -s other.xml other.bin
+expect "--standard is no option of unarchive" 2 "" "^zolxml: unknown option '--standard' for unarchive" \
+  -- unarchive --standard other.bin -
+printf '<?xml version="1.0" encoding="EBCDIC"?><a/>' >ebcdic.xml
+expect "check -s: an encoding not read" 1 "" \
+  "^ebcdic.xml:1:31: error: the declaration names the encoding 'EBCDIC', which this reader does not read" \
+  -- check -s ebcdic.xml
 
 # --- print
 expect "print" 0 $'<a b="y"><c/>x</a>\n' "" -- print a.xml
@@ -174,7 +204,7 @@ expect "unknown command" 2 "" "^zolxml: unknown command 'frob'; see zolxml --hel
 expect "unknown option" 2 "" "^zolxml: unknown option '--pretty' for print" -- print --pretty a.xml
 expect "an option of another command" 2 "" "^zolxml: unknown option '--declaration' for words" \
   -- words --declaration a.xml
-expect "check without files" 2 "" "^zolxml: usage: zolxml check \[-q\] FILE\.\.\.; see zolxml --help$" -- check
+expect "check without files" 2 "" "^zolxml: usage: zolxml check \[-q\] \[-s\] FILE\.\.\.; see zolxml --help$" -- check
 for arguments in "print" "print a.xml list.xml" "words" "stats a.xml a.xml" "archive a.xml" \
                  "unarchive a.bin x y"; do
   # shellcheck disable=SC2086
