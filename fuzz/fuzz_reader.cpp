@@ -5,6 +5,10 @@
 // give the tree that their decoded text gives. A load report never changes
 // what loads; for what does not, its place lies within the input, before or
 // at the end of the text, and its line and column are those of its offset.
+// The standard reading holds to the same; a tree it reads from UTF-8,
+// written and read again, is read back equal from its text: once the
+// reading has collapsed the white space that references put into values,
+// which the writer writes as it stands.
 #include <ZOLXML/ZOLLibXML.h>
 #include <afx/core/TextConversion.h>
 
@@ -45,9 +49,13 @@ bool IsUtf16(const std::uint8_t* data, std::size_t size)
 }
 
 // The text before an offset of the input, as UTF-16 units.
-std::vector<WCHAR> TextBefore(const std::uint8_t* data, std::size_t size, std::size_t offset)
+// bSingleBytes reads each byte as one character, as the standard reading
+// reads a declared single-byte encoding.
+std::vector<WCHAR> TextBefore(const std::uint8_t* data, std::size_t size, std::size_t offset, bool bSingleBytes)
 {
     std::vector<WCHAR> text;
+    if (bSingleBytes)
+        return std::vector<WCHAR>(data, data + offset);
     if (IsUtf16(data, size))
     {
         const bool bBigEndian = data[0] == 0xFE;
@@ -63,7 +71,14 @@ std::vector<WCHAR> TextBefore(const std::uint8_t* data, std::size_t size, std::s
 
 // Lines and columns as the report counts them: CR LF, CR and LF end a
 // line; a pair of surrogates is one character.
-void CheckPlace(const std::uint8_t* data, std::size_t size, bool bUtf16, const CZOLLibXMLLoadReport& report)
+bool LinesAgree(const std::uint8_t* data, std::size_t size, bool bUtf16, bool bSingleBytes,
+                const CZOLLibXMLLoadReport& report);
+
+// A failure's report: a reason, a message, and a place within the input
+// whose line and column agree with its offset, read as UTF-8 or UTF-16 or,
+// where bMaySingleBytes, one character a byte.
+void CheckPlace(const std::uint8_t* data, std::size_t size, bool bUtf16, const CZOLLibXMLLoadReport& report,
+                bool bMaySingleBytes = false)
 {
     if (report.m_error == ZXML_LOAD_OK || report.m_strMessage.IsEmpty())
         __builtin_trap();
@@ -71,8 +86,16 @@ void CheckPlace(const std::uint8_t* data, std::size_t size, bool bUtf16, const C
         return;
     if (report.m_nOffset > size || report.m_nOpenedOffset > report.m_nOffset || (bUtf16 && report.m_nOffset % 2 != 0))
         __builtin_trap();
+    if (!LinesAgree(data, size, bUtf16, false, report) &&
+        !(bMaySingleBytes && !bUtf16 && LinesAgree(data, size, bUtf16, true, report)))
+        __builtin_trap();
+}
+
+bool LinesAgree(const std::uint8_t* data, std::size_t size, bool bUtf16, bool bSingleBytes,
+                const CZOLLibXMLLoadReport& report)
+{
     const auto offset = static_cast<std::size_t>(report.m_nOffset);
-    const std::vector<WCHAR> text = TextBefore(data, size, offset);
+    const std::vector<WCHAR> text = TextBefore(data, size, offset, bSingleBytes);
     // A place between CR and LF still lies on the CR's line.
     bool bLineFeedAtPlace = offset < size && data[offset] == '\n';
     if (bUtf16)
@@ -97,8 +120,35 @@ void CheckPlace(const std::uint8_t* data, std::size_t size, bool bUtf16, const C
             ++column;
         }
     }
-    if (line != report.m_nLine || column != report.m_nColumn)
-        __builtin_trap();
+    return line == report.m_nLine && column == report.m_nColumn;
+}
+
+// What the standard reading makes of the bytes.
+void CheckStandardReading(const std::uint8_t* data, std::size_t size, int requireDeclaration)
+{
+    std::vector<BYTE> bytes(data, data + size);
+    CZOLLibXMLLoadReport report(ZXML_READ_STANDARD);
+    CZOLLibXMLElement* pRoot =
+        CZOLLibXMLElement::FromBytes(bytes.data(), static_cast<DWORD>(bytes.size()), requireDeclaration, report);
+    if (pRoot == nullptr)
+    {
+        CheckPlace(data, size, IsUtf16(data, size), report, true);
+        return;
+    }
+    // UTF-16 may hold lone surrogates, which no XML text can carry.
+    if (!IsUtf16(data, size))
+    {
+        CZOLLibXMLLoadReport again(ZXML_READ_STANDARD);
+        CZOLLibXMLElement* pWritten = CZOLLibXMLElement::FromString(pRoot->ToString(1, 1), 1, again);
+        if (pWritten == nullptr)
+            __builtin_trap();
+        CZOLLibXMLElement* pBack = CZOLLibXMLElement::FromString(pWritten->ToString(1, 1), 1, again);
+        if (pBack == nullptr || !pBack->Equals(pWritten))
+            __builtin_trap();
+        pBack->Delete();
+        pWritten->Delete();
+    }
+    pRoot->Delete();
 }
 
 // The report forms load exactly what the plain forms load.
@@ -129,6 +179,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
     CheckReport(data, size, 0, pPlain);
     CheckReport(data, size, 1, pDemanded);
+    CheckStandardReading(data, size, 0);
+    CheckStandardReading(data, size, 1);
     if (!IsUtf16(data, size))
     {
         CZOLLibXMLElement* pDecoded = LoadDecoded(data, size);
