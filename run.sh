@@ -2,7 +2,8 @@
 # Builds the skin test program TestZOLUILib for Windows (x86-64, MinGW) and
 # runs it under Wine: on your display when there is one; otherwise on a
 # virtual display, where it is driven through the four skins, the about box,
-# the Skin menu and the system menu, and a screenshot of each state is saved.
+# the Skin menu and the system menu, and maximized by a double-click on its
+# caption, and a screenshot of each state is saved.
 #
 #   ./run.sh               run it (headless when DISPLAY is unset)
 #   ./run.sh --headless    headless even when there is a display
@@ -25,7 +26,7 @@ fi
 say() { printf 'run.sh: %s\n' "$*"; }
 
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine)
-((headless)) && packages+=(xvfb imagemagick xdotool)
+((headless)) && packages+=(xvfb imagemagick xdotool x11-utils)
 "$root/tools/install-missing.sh" "${packages[@]}"
 
 say "building in $build"
@@ -76,7 +77,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset keeps the root window's work area when xprop, its first client,
+# disconnects.
+Xvfb "$display" -noreset -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 50); do
   [[ -e /tmp/.X11-unix/X${display#:} ]] && break
@@ -84,6 +87,11 @@ for _ in $(seq 50); do
 done
 export DISPLAY=$display
 say "virtual display $DISPLAY"
+# The bottom 40 pixels are kept for a task bar, as a desktop's panel does:
+# the work area, which a maximized window fills, is the rest. Set before
+# Wine's first start on the display, which reads it.
+work_area=(0 0 1024 728)
+xprop -root -f _NET_WORKAREA 32cccc -set _NET_WORKAREA "$(IFS=,; echo "${work_area[*]}")"
 
 wine_setting add "$x11_key" /v Managed /t REG_SZ /d N /f
 wine_setting add "$x11_key" /v Decorated /t REG_SZ /d N /f
@@ -126,6 +134,24 @@ shot "$((step + 1))-SkinMenu"
 keys Escape Escape Escape alt+space
 shot "$((step + 2))-SystemMenu"
 keys Escape
+
+# A double-click on the caption with the pointer maximizes the frame.
+frame_window=$(xdotool search --onlyvisible --name "^${title}\$" | head -n 1)
+frame_geometry() { xdotool getwindowgeometry --shell "$frame_window" | grep -E '^(X|Y|WIDTH|HEIGHT)='; }
+eval "$(frame_geometry)"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + 17)) click --repeat 2 --delay 60 1
+for _ in $(seq 100); do
+  eval "$(frame_geometry)"
+  [[ "$X $Y $WIDTH $HEIGHT" == "${work_area[*]}" ]] && break
+  sleep 0.2
+done
+if [[ "$X $Y $WIDTH $HEIGHT" != "${work_area[*]}" ]]; then
+  say "the frame did not fill the work area when maximized: $X $Y $WIDTH $HEIGHT"
+  exit 1
+fi
+sleep 1
+shot "$((step + 3))-Maximized"
+say "  the frame maximized: it fills the work area, ${work_area[2]}x${work_area[3]} at the top of the screen, with the skin's border drawn inside it; the black band below is the room kept for a task bar"
 
 driver post "$title" exit
 driver gone "$title"
