@@ -106,6 +106,20 @@ TEST_P(FrameDragTest, WhileMaximizedTheFrameStaysOnTheWorkArea)
     EXPECT_EQ(MonitorWorkArea(Frame()), after);
 }
 
+TEST_F(ProgramTest, MaximizedTheFrameKeepsToTheWorkAreaWhereverTheSystemPlacesIt)
+{
+    // As a system that reads the maximized place of another monitor
+    // differently would place it.
+    FramePlacementScope placement(Frame());
+    ::ShowWindow(Frame(), SW_MAXIMIZE);
+    PumpMessages();
+    const RECT work = MonitorWorkArea(Frame());
+    ::SetWindowPos(Frame(), nullptr, work.left + 100, work.top + 50, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT after;
+    ::GetWindowRect(Frame(), &after);
+    EXPECT_EQ(work, after);
+}
+
 INSTANTIATE_TEST_SUITE_P(Drags, FrameDragTest, ::testing::ValuesIn(kDragCases),
                          [](const ::testing::TestParamInfo<DragCase>& param) { return param.param.pszName; });
 

@@ -54,6 +54,7 @@ for _ in $(seq 100); do
   [[ -s $number_file ]] && break
   sleep 0.1
 done
+[[ -s $number_file ]] || { echo "Xvfb gave no display number" >&2; exit 1; }
 export DISPLAY=:$(<"$number_file")
 rm -f "$number_file"
 xprop -root -f _NET_WORKAREA 32cccc -set _NET_WORKAREA "$(IFS=,; echo "${work_area[*]}")"
@@ -61,7 +62,7 @@ xprop -root -f _NET_WORKAREA 32cccc -set _NET_WORKAREA "$(IFS=,; echo "${work_ar
 # No window manager here: Wine places the windows itself.
 prepare_wine_prefix "$prefix" Managed=N
 
-# until <what> <command>...: runs the command until it succeeds, at most
+# until_true <what> <command>...: runs the command until it succeeds, at most
 # wait_limit seconds; false when it never did.
 until_true() {
   local what=$1
@@ -90,11 +91,11 @@ read_geometry() {
   geometry=("$X" "$Y" "$WIDTH" "$HEIGHT")
 }
 
-# expect_geometry <what> X Y WIDTH HEIGHT
 has_geometry() {
   read_geometry
   [[ "${geometry[*]}" == "$*" ]]
 }
+# expect_geometry <what> X Y WIDTH HEIGHT: waits for the frame to be so.
 expect_geometry() {
   local what=$1
   shift
