@@ -25,8 +25,8 @@ fi
 
 say() { printf 'run.sh: %s\n' "$*"; }
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine)
-((headless)) && packages+=(xvfb imagemagick xdotool x11-utils)
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine x11-utils)
+((headless)) && packages+=(xvfb imagemagick xdotool)
 "$root/tools/install-missing.sh" "${packages[@]}"
 
 say "building in $build"
@@ -43,16 +43,28 @@ if ! prepare_wine_prefix "$WINEPREFIX"; then
   exit 1
 fi
 
-# Who draws window captions: a window manager on a real display, Wine itself
-# on the virtual one, which has none (and where Wine would also wait for a
-# manager to acknowledge every window it hides).
+# Who places, sizes and decorates the windows: the window manager of a display
+# that has one (it announces itself on the root window), Wine itself on a
+# display without, such as the virtual one. There Wine would wait for a
+# manager to acknowledge every window it hides, and would leave a maximized
+# window at its old size for the manager to grow.
 x11_key='HKCU\Software\Wine\X11 Driver'
 wine_setting() { "$wine" reg "$@" >/dev/null 2>&1 || true; }
+window_manager_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wine_places_windows() {
+  wine_setting add "$x11_key" /v Managed /t REG_SZ /d N /f
+  wine_setting add "$x11_key" /v Decorated /t REG_SZ /d N /f
+}
 
 bin="$build/bin"
 if ((!headless)); then
-  wine_setting delete "$x11_key" /v Managed /f
-  wine_setting delete "$x11_key" /v Decorated /f
+  if window_manager_runs; then
+    wine_setting delete "$x11_key" /v Managed /f
+    wine_setting delete "$x11_key" /v Decorated /f
+  else
+    say "$DISPLAY has no window manager: Wine places the windows"
+    wine_places_windows
+  fi
   say "starting TestZOLUILib on $DISPLAY"
   cd "$bin"
   exec "$wine" TestZOLUILib.exe
@@ -93,8 +105,7 @@ say "virtual display $DISPLAY"
 work_area=(0 0 1024 728)
 xprop -root -f _NET_WORKAREA 32cccc -set _NET_WORKAREA "$(IFS=,; echo "${work_area[*]}")"
 
-wine_setting add "$x11_key" /v Managed /t REG_SZ /d N /f
-wine_setting add "$x11_key" /v Decorated /t REG_SZ /d N /f
+wine_places_windows
 
 driver() { "$wine" "$bin/ZOLUIDriver.exe" "$@"; }
 shot() {
