@@ -55,7 +55,8 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [[ -s $number_file ]] || { echo "Xvfb gave no display number" >&2; exit 1; }
-export DISPLAY=:$(<"$number_file")
+DISPLAY=:$(<"$number_file")
+export DISPLAY
 rm -f "$number_file"
 xprop -root -f _NET_WORKAREA 32cccc -set _NET_WORKAREA "$(IFS=,; echo "${work_area[*]}")"
 
@@ -86,7 +87,7 @@ find_frame() {
 # The frame's place and size: X Y WIDTH HEIGHT.
 geometry=()
 read_geometry() {
-  local X= Y= WIDTH= HEIGHT=
+  local X='' Y='' WIDTH='' HEIGHT=''
   eval "$(xdotool getwindowgeometry --shell "$frame" 2>/dev/null | grep -E '^(X|Y|WIDTH|HEIGHT)=[0-9-]+$')"
   geometry=("$X" "$Y" "$WIDTH" "$HEIGHT")
 }
@@ -107,17 +108,20 @@ expect_geometry() {
   fi
 }
 
-# Points of the frame as it is now.
-caption_point() { echo $((geometry[0] + geometry[2] / 2)) $((geometry[1] + caption_row)); }
-button_point() { echo $((geometry[0] + geometry[2] - $1)) $((geometry[1] + caption_row)); }
+# Points of the frame as it is now, as point=(x y).
+point=()
+caption_point() { point=($((geometry[0] + geometry[2] / 2)) $((geometry[1] + caption_row))); }
+button_point() { point=($((geometry[0] + geometry[2] - $1)) $((geometry[1] + caption_row))); }
 
 double_click_caption() {
   read_geometry
-  xdotool mousemove $(caption_point) click --repeat 2 --delay 60 1
+  caption_point
+  xdotool mousemove "${point[@]}" click --repeat 2 --delay 60 1
 }
 click_maximize_button() {
   read_geometry
-  xdotool mousemove $(button_point "$maximize_from_right") click 1
+  button_point "$maximize_from_right"
+  xdotool mousemove "${point[@]}" click 1
 }
 
 program_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
@@ -153,13 +157,15 @@ expect_geometry "a corner drag stops at the smallest size" "${normal[0]}" "${nor
 # released there: nothing happens, so a double-click after it still
 # maximizes the frame.
 read_geometry
-xdotool mousemove $(button_point "$close_from_right") mousedown 1
+button_point "$close_from_right"
+xdotool mousemove "${point[@]}" mousedown 1
 xdotool mousemove $((geometry[0] + geometry[2] / 2)) $((geometry[1] + geometry[3] / 2)) mouseup 1
 double_click_caption
 expect_geometry "released off the close button, the program runs on" "${work_area[@]}" || exit 1
 
 read_geometry
-xdotool mousemove $(button_point "$close_from_right") click 1
+button_point "$close_from_right"
+xdotool mousemove "${point[@]}" click 1
 if until_true "a click on the close button ends the program" program_ended; then
   status=0
   wait "$app_pid" || status=$?
