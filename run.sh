@@ -2,7 +2,8 @@
 # Builds the skin test program TestZOLUILib for Windows (x86-64, MinGW) and
 # runs it under Wine: on your display when there is one; otherwise on a
 # virtual display, where it is driven through the four skins, the about box,
-# the Skin menu and the system menu, and a screenshot of each state is saved.
+# the Skin menu and the system menu, and maximized by a double-click on its
+# caption, and a screenshot of each state is saved.
 #
 #   ./run.sh               run it (headless when DISPLAY is unset)
 #   ./run.sh --headless    headless even when there is a display
@@ -24,7 +25,7 @@ fi
 
 say() { printf 'run.sh: %s\n' "$*"; }
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine)
+packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 fonts-wine x11-utils)
 ((headless)) && packages+=(xvfb imagemagick xdotool)
 "$root/tools/install-missing.sh" "${packages[@]}"
 
@@ -42,16 +43,28 @@ if ! prepare_wine_prefix "$WINEPREFIX"; then
   exit 1
 fi
 
-# Who draws window captions: a window manager on a real display, Wine itself
-# on the virtual one, which has none (and where Wine would also wait for a
-# manager to acknowledge every window it hides).
+# Who places, sizes and decorates the windows: the window manager of a display
+# that has one (it announces itself on the root window), Wine itself on a
+# display without, such as the virtual one. There Wine would wait for a
+# manager to acknowledge every window it hides, and would leave a maximized
+# window at its old size for the manager to grow.
 x11_key='HKCU\Software\Wine\X11 Driver'
 wine_setting() { "$wine" reg "$@" >/dev/null 2>&1 || true; }
+window_manager_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wine_places_windows() {
+  wine_setting add "$x11_key" /v Managed /t REG_SZ /d N /f
+  wine_setting add "$x11_key" /v Decorated /t REG_SZ /d N /f
+}
 
 bin="$build/bin"
 if ((!headless)); then
-  wine_setting delete "$x11_key" /v Managed /f
-  wine_setting delete "$x11_key" /v Decorated /f
+  if window_manager_runs; then
+    wine_setting delete "$x11_key" /v Managed /f
+    wine_setting delete "$x11_key" /v Decorated /f
+  else
+    say "$DISPLAY has no window manager: Wine places the windows"
+    wine_places_windows
+  fi
   say "starting TestZOLUILib on $DISPLAY"
   cd "$bin"
   exec "$wine" TestZOLUILib.exe
@@ -76,7 +89,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset keeps the root window's work area when xprop, its first client,
+# disconnects.
+Xvfb "$display" -noreset -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 50); do
   [[ -e /tmp/.X11-unix/X${display#:} ]] && break
@@ -84,9 +99,13 @@ for _ in $(seq 50); do
 done
 export DISPLAY=$display
 say "virtual display $DISPLAY"
+# The bottom 40 pixels are kept for a task bar, as a desktop's panel does:
+# the work area, which a maximized window fills, is the rest. Set before
+# Wine's first start on the display, which reads it.
+work_area=(0 0 1024 728)
+xprop -root -f _NET_WORKAREA 32cccc -set _NET_WORKAREA "$(IFS=,; echo "${work_area[*]}")"
 
-wine_setting add "$x11_key" /v Managed /t REG_SZ /d N /f
-wine_setting add "$x11_key" /v Decorated /t REG_SZ /d N /f
+wine_places_windows
 
 driver() { "$wine" "$bin/ZOLUIDriver.exe" "$@"; }
 shot() {
@@ -126,6 +145,24 @@ shot "$((step + 1))-SkinMenu"
 keys Escape Escape Escape alt+space
 shot "$((step + 2))-SystemMenu"
 keys Escape
+
+# A double-click on the caption with the pointer maximizes the frame.
+frame_window=$(xdotool search --onlyvisible --name "^${title}\$" | head -n 1)
+frame_geometry() { xdotool getwindowgeometry --shell "$frame_window" | grep -E '^(X|Y|WIDTH|HEIGHT)='; }
+eval "$(frame_geometry)"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + 17)) click --repeat 2 --delay 60 1
+for _ in $(seq 100); do
+  eval "$(frame_geometry)"
+  [[ "$X $Y $WIDTH $HEIGHT" == "${work_area[*]}" ]] && break
+  sleep 0.2
+done
+if [[ "$X $Y $WIDTH $HEIGHT" != "${work_area[*]}" ]]; then
+  say "the frame did not fill the work area when maximized: $X $Y $WIDTH $HEIGHT"
+  exit 1
+fi
+sleep 1
+shot "$((step + 3))-Maximized"
+say "  the frame maximized: it fills the work area, ${work_area[2]}x${work_area[3]} at the top of the screen, with the skin's border drawn inside it; the black band below is the room kept for a task bar"
 
 driver post "$title" exit
 driver gone "$title"

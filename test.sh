@@ -11,7 +11,9 @@
 #      under ThreadSanitizer (clang);
 #   6. the 32-bit Windows build, compiled and linked only;
 #   7. last, the 64-bit Windows suite under Wine (on a virtual display when
-#      DISPLAY is unset), so that the output ends with its summary.
+#      DISPLAY is unset; the tests driven by a real pointer, xdotool, always
+#      take a virtual display of their own), so that the output ends with its
+#      summary.
 # Warnings in the project's own code fail the builds. Any failure exits non-zero.
 #
 #   ./test.sh
@@ -114,7 +116,8 @@ say "checking the packages"
   dpkg-dev groff-base doxygen \
   libgtest-dev googletest libbenchmark-dev g++-multilib qemu-user \
   libpugixml-dev libtinyxml2-dev librapidxml-dev libxml2-dev libexpat1-dev \
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 fonts-wine xvfb imagemagick
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 fonts-wine xvfb imagemagick \
+  xdotool x11-utils
 
 say "native Release suite (g++)"
 configure native -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ -DZOL_BUILD_BENCH=ON

@@ -159,6 +159,7 @@ BEGIN_MESSAGE_MAP(CZOLUIMainWnd, CFrameWnd)
     ON_MESSAGE(WM_SETTEXT, OnSetText)
     ON_MESSAGE(WM_ERASEBKGND, OnEraseBkgnd)
     ON_MESSAGE(WM_GETMINMAXINFO, OnGetMinMaxInfo)
+    ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
     ON_MESSAGE(WM_SIZE, OnSize)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
     ON_MESSAGE(WM_INITMENUPOPUP, OnInitMenuPopup)
@@ -624,6 +625,25 @@ LRESULT CZOLUIMainWnd::OnGetMinMaxInfo(WPARAM, LPARAM lParam)
     const SIZE minimum = MinimumSize();
     pInfo->ptMinTrackSize = {minimum.cx, minimum.cy};
     return 0;
+}
+
+LRESULT CZOLUIMainWnd::OnWindowPosChanging(WPARAM wParam, LPARAM lParam)
+{
+    // On a monitor other than the primary, systems read the maximized place
+    // of WM_GETMINMAXINFO differently (Wine from the screen's origin, Windows
+    // from the monitor's, stretching a size as large as the primary's): the
+    // maximized frame is held to its own monitor's work area here.
+    auto* pPos = reinterpret_cast<WINDOWPOS*>(lParam);
+    if ((GetStyle() & WS_MAXIMIZE) != 0 && (pPos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE))
+    {
+        const RECT work = WorkAreaOf(m_hWnd, nullptr);
+        pPos->x = work.left;
+        pPos->y = work.top;
+        pPos->cx = work.right - work.left;
+        pPos->cy = work.bottom - work.top;
+        pPos->flags &= ~static_cast<UINT>(SWP_NOMOVE | SWP_NOSIZE);
+    }
+    return DefWindowProc(WM_WINDOWPOSCHANGING, wParam, lParam);
 }
 
 LRESULT CZOLUIMainWnd::OnSize(WPARAM wParam, LPARAM lParam)

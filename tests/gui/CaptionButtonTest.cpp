@@ -100,11 +100,9 @@ TEST_F(ProgramTest, CaptionButtonsMaximizeRestoreAndMinimizeTheFrame)
 
     ASSERT_EQ(3u, states.size());
     EXPECT_TRUE(states[0].bZoomed);
+    EXPECT_EQ(MonitorWorkArea(Frame()), states[0].rect) << "maximized, the frame covers the work area";
     EXPECT_FALSE(states[1].bZoomed) << "the maximized frame's button restores it";
-    EXPECT_EQ(normal.left, states[1].rect.left);
-    EXPECT_EQ(normal.top, states[1].rect.top);
-    EXPECT_EQ(normal.right, states[1].rect.right);
-    EXPECT_EQ(normal.bottom, states[1].rect.bottom);
+    EXPECT_EQ(normal, states[1].rect);
     EXPECT_TRUE(states[2].bIconic);
 }
 
@@ -117,11 +115,20 @@ TEST_F(ProgramTest, DoubleClickOnTheCaptionMaximizesAndRestores)
         SendMouseInput(caption, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
         SendMouseInput(caption, MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
     };
+    RECT normal;
+    ::GetWindowRect(Frame(), &normal);
     std::vector<bool> zoomed;
-    const auto record = [&] { zoomed.push_back(::IsZoomed(Frame()) != FALSE); };
+    std::vector<RECT> rects;
+    const auto record = [&] {
+        zoomed.push_back(::IsZoomed(Frame()) != FALSE);
+        RECT rect;
+        ::GetWindowRect(Frame(), &rect);
+        rects.push_back(rect);
+    };
     ScriptedUser user({doubleClick, record, doubleClick, record});
     PumpMessages(300, 5000);
     EXPECT_EQ((std::vector<bool>{true, false}), zoomed);
+    EXPECT_EQ((std::vector<RECT>{MonitorWorkArea(Frame()), normal}), rects);
 }
 
 TEST_F(ProgramTest, CaptionButtonsLookHotUnderTheMouseAndPressedWhileHeld)

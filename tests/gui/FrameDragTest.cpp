@@ -91,6 +91,82 @@ TEST_P(FrameDragTest, EscapeBeforeTheReleasePutsTheFrameBack)
     EXPECT_EQ(before.bottom, after.bottom);
 }
 
+TEST_P(FrameDragTest, WhileMaximizedTheFrameStaysOnTheWorkArea)
+{
+    const DragCase& drag = GetParam();
+    FramePlacementScope placement(Frame());
+    ::ShowWindow(Frame(), SW_MAXIMIZE);
+    PumpMessages();
+    RECT before;
+    ::GetWindowRect(Frame(), &before);
+    Drag(Frame(), PointOf(before, drag.x, drag.y), {40, 30});
+    RECT after;
+    ::GetWindowRect(Frame(), &after);
+    EXPECT_TRUE(::IsZoomed(Frame()));
+    EXPECT_EQ(MonitorWorkArea(Frame()), after);
+}
+
+TEST_F(ProgramTest, MaximizedTheFrameKeepsToTheWorkAreaWhereverTheSystemPlacesIt)
+{
+    // As a system that reads the maximized place of another monitor
+    // differently would place it.
+    FramePlacementScope placement(Frame());
+    ::ShowWindow(Frame(), SW_MAXIMIZE);
+    PumpMessages();
+    const RECT work = MonitorWorkArea(Frame());
+    ::SetWindowPos(Frame(), nullptr, work.left + 100, work.top + 50, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT after;
+    ::GetWindowRect(Frame(), &after);
+    EXPECT_EQ(work, after);
+}
+
 INSTANTIATE_TEST_SUITE_P(Drags, FrameDragTest, ::testing::ValuesIn(kDragCases),
                          [](const ::testing::TestParamInfo<DragCase>& param) { return param.param.pszName; });
+
+struct SmallestSizeCase
+{
+    const char* pszName;
+    UINT nSkinCommand;
+    SIZE smallest; // room for the border, the caption's buttons and the bar's items
+};
+
+const SmallestSizeCase kSmallestSizes[] = {
+    {"ColorCoolbar", ID_COOLBAR_COLORCOOLBAR, {320, 120}},
+    {"ImageCoolbar", ID_COOLBAR_IMAGECOOLBAR, {320, 122}},
+    {"MediaPlay", ID_FRAME_MEDIAPLAY, {320, 132}},
+    {"SkinPlusPlus", ID_FRAME_SKINPLUSPLUS, {320, 120}},
+};
+
+class SmallestSizeTest : public ProgramTest, public ::testing::WithParamInterface<SmallestSizeCase>
+{
+};
+
+TEST_P(SmallestSizeTest, ADragFarInwardStopsWithTheButtonsAndTheBarUsable)
+{
+    const SmallestSizeCase& skin = GetParam();
+    FramePlacementScope placement(Frame());
+    Command(skin.nSkinCommand);
+    RECT before;
+    ::GetWindowRect(Frame(), &before);
+    // From the right edge just above the corner, which a round skin cuts off,
+    // to beyond the frame's top-left corner.
+    Drag(Frame(), PointOf(before, -2, -10), {before.left - before.right, before.top - before.bottom});
+    RECT after;
+    ::GetWindowRect(Frame(), &after);
+    EXPECT_EQ(before.left, after.left);
+    EXPECT_EQ(before.top, after.top);
+    EXPECT_EQ(skin.smallest.cx, after.right - after.left);
+    EXPECT_EQ(skin.smallest.cy, after.bottom - after.top);
+
+    for (const UINT nHit : {HTSYSMENU, HTMINBUTTON, HTMAXBUTTON, HTCLOSE})
+        EXPECT_GE(FindHitPoint(Frame(), nHit).x, 0) << "no part answers " << nHit;
+    RECT bar;
+    ::GetClientRect(MenuBarWindow(), &bar);
+    RECT lastItem;
+    ASSERT_TRUE(MenuBar().GetItemRect(::GetMenuItemCount(BarMenu()) - 1, &lastItem));
+    EXPECT_LE(lastItem.right, bar.right) << "the bar's last item is cut off";
+}
+
+INSTANTIATE_TEST_SUITE_P(Skins, SmallestSizeTest, ::testing::ValuesIn(kSmallestSizes),
+                         [](const ::testing::TestParamInfo<SmallestSizeCase>& param) { return param.param.pszName; });
 } // namespace

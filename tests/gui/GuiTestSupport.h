@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -142,6 +143,27 @@ inline POINT FindHitPoint(HWND hWnd, UINT nHit)
     if (x < 0)
         return {-1, -1};
     return {x, middleOf(yTop, yBottom + 1, [&](LONG n) { return hitAt(x, n) == nHit; })};
+}
+
+// The work area of the monitor the window is on: the screen less the task
+// bar and docked bars.
+inline RECT MonitorWorkArea(HWND hWnd)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetMonitorInfoW(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcWork;
+}
+
+// Rectangles in assertions.
+inline bool operator==(const RECT& a, const RECT& b)
+{
+    return ::EqualRect(&a, &b) != FALSE;
+}
+
+inline void PrintTo(const RECT& rect, std::ostream* pStream)
+{
+    *pStream << '(' << rect.left << ',' << rect.top << ")-(" << rect.right << ',' << rect.bottom << ')';
 }
 
 // Moves the mouse to a point of the screen, as a user would, pressing or
