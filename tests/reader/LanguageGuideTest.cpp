@@ -98,15 +98,6 @@ const std::map<std::string, ZXMLLoadError> kReasonNames = {
     {"ZXML_LOAD_FORBIDDEN_REFERENCE", ZXML_LOAD_FORBIDDEN_REFERENCE},
 };
 
-CString Wide(const std::string& utf8)
-{
-    CString wide;
-    const std::size_t nUnits = AfxDecodeUtf8(reinterpret_cast<const BYTE*>(utf8.data()), utf8.size(),
-                                             wide.GetBufferSetLength(static_cast<int>(utf8.size())));
-    wide.ReleaseBuffer(static_cast<int>(nUnits));
-    return wide;
-}
-
 void ExpectOutcome(const std::string& example, DWORD dwOptions, const Outcome& outcome)
 {
     CZOLLibXMLLoadReport report(dwOptions);

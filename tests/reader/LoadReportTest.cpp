@@ -29,15 +29,6 @@ CZOLLibXMLElement* LoadBytes(const std::string& text, CZOLLibXMLLoadReport& repo
     return CZOLLibXMLElement::FromBytes(bytes.data(), static_cast<DWORD>(bytes.size()), requireDeclaration, report);
 }
 
-CString Wide(const std::string& utf8)
-{
-    CString wide;
-    const std::size_t nUnits = AfxDecodeUtf8(reinterpret_cast<const BYTE*>(utf8.data()), utf8.size(),
-                                             wide.GetBufferSetLength(static_cast<int>(utf8.size())));
-    wide.ReleaseBuffer(static_cast<int>(nUnits));
-    return wide;
-}
-
 class LoadReportFailure : public ::testing::TestWithParam<FailureCase>
 {
 };

@@ -10,6 +10,16 @@
 #include <string>
 
 
+// UTF-8 test text as the reader's wide text.
+inline CString Wide(const std::string& utf8)
+{
+    CString wide;
+    const std::size_t nUnits = AfxDecodeUtf8(reinterpret_cast<const BYTE*>(utf8.data()), utf8.size(),
+                                             wide.GetBufferSetLength(static_cast<int>(utf8.size())));
+    wide.ReleaseBuffer(static_cast<int>(nUnits));
+    return wide;
+}
+
 inline std::string Utf8(const CString& str)
 {
     CUtf8String bytes;

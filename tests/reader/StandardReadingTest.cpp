@@ -10,15 +10,6 @@
 
 namespace
 {
-CString Wide(const std::string& utf8)
-{
-    CString wide;
-    const std::size_t nUnits = AfxDecodeUtf8(reinterpret_cast<const BYTE*>(utf8.data()), utf8.size(),
-                                             wide.GetBufferSetLength(static_cast<int>(utf8.size())));
-    wide.ReleaseBuffer(static_cast<int>(nUnits));
-    return wide;
-}
-
 CZOLLibXMLElement* ReadBytes(std::vector<BYTE> bytes, CZOLLibXMLLoadReport& report)
 {
     return CZOLLibXMLElement::FromBytes(bytes.data(), static_cast<DWORD>(bytes.size()), 0, report);
