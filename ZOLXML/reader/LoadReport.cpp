@@ -263,8 +263,8 @@ CString Message(const ZolReadFailure<Unit>& failure, const CString& strFound, co
     case ZXML_LOAD_SPACE_IN_CLOSING_TAG:
         return NotRead(u"white space before '>' in a closing tag is") + u" (in " + Tag(element, u"</") + u")";
     case ZXML_LOAD_DECLARATION_SPELLING:
-        return NotRead(u"this XML declaration is") + u": it reads '<?xml version=\"' spelled so, double quotes and one "
-                                                     u"space";
+        return NotRead(u"an XML declaration spelled otherwise than '<?xml version=\"...\"?>' (one space, double "
+                       u"quotes) is");
     default:
         return CString(u"the document does not load");
     }

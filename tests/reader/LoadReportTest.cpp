@@ -107,7 +107,7 @@ const FailureCase kFailures[] = {
      "'-' cannot continue a name: this reader reads names of letters, digits, ':' and '_' only"},
     {"<a xml.lang=\"en\"/>", ZXML_LOAD_NAME_PUNCTUATION, 1, 7, "'.' cannot continue a name"},
     {"<a></a >", ZXML_LOAD_SPACE_IN_CLOSING_TAG, 1, 7, "white space before '>' in a closing tag"},
-    {"<?xml version='1.0'?><a/>", ZXML_LOAD_DECLARATION_SPELLING, 1, 1, "this XML declaration is well-formed XML"},
+    {"<?xml version='1.0'?><a/>", ZXML_LOAD_DECLARATION_SPELLING, 1, 1, "(one space, double quotes) is well-formed XML"},
     // Characters beyond ASCII count once each in columns.
     {"<\xC3\xA9t\xC3\xA9>\xF0\x9F\x98\x80</\xC3\xA9t>", ZXML_LOAD_MISMATCHED_CLOSING_TAG, 1, 7,
      "the closing tag </\xC3\xA9t> does not match <\xC3\xA9t\xC3\xA9>"},
