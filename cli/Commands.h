@@ -13,14 +13,15 @@ struct CommandArguments
 {
     std::vector<CString> operands;
     std::vector<CString> options;
+    int nIndent = 0; // print's --indent[=N]; 0 for the compact form
 
     bool Has(LPCWSTR pszOption) const;
 };
 
 int Check(const CommandArguments& arguments);        // FILE...
-int Print(const CommandArguments& arguments);        // FILE
-int Words(const CommandArguments& arguments);        // FILE
-int Stats(const CommandArguments& arguments);        // FILE
+int Print(const CommandArguments& arguments);        // FILE...
+int Words(const CommandArguments& arguments);        // FILE...
+int Stats(const CommandArguments& arguments);        // FILE...
 int Archive(const CommandArguments& arguments);      // FILE OUT
 int Unarchive(const CommandArguments& arguments);    // ARCHIVE OUT
 } // namespace cli
