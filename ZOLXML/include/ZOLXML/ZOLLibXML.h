@@ -1,6 +1,7 @@
 /// @file
-/// ZOLXML: an in-memory XML document model with a reader, a compact writer,
-/// deep copy, comparison, word gathering and a binary archive form.
+/// ZOLXML: an in-memory XML document model with a reader, a compact and an
+/// indented writer, saving to files, deep copy, comparison, word gathering
+/// and a binary archive form.
 ///
 /// A document is a tree of CZOLLibXMLElement objects. Each element has a
 /// name, one text value, an ordered list of child elements and a set of
@@ -18,7 +19,8 @@
 /// is read: FromString(), FromBytes() and FromFile() answer null when memory
 /// runs out as they build the tree, and the latter two raise only when the
 /// copy of their input (a file's bytes, a UTF-16 text) cannot be held. A
-/// short archive raises CArchiveException*.
+/// short archive raises CArchiveException*, a file that cannot be saved
+/// CFileException*.
 ///
 /// Depth: no operation recurses on the machine stack, so trees of any depth
 /// are read, written, copied, compared, archived and destroyed on a small
