@@ -130,8 +130,9 @@ bool EncodePath(LPCWSTR lpFileName, CUtf8String& path)
 }
 
 // Puts the folder entries of a path on the device: the folder itself is
-// synchronised. A file system that cannot do so has nothing to wait for. The
-// path is cut to its folder's (which needs no memory).
+// synchronised. A file system that cannot do so, or a folder that may be
+// written but not read, has nothing to wait for. The path is cut to its
+// folder's (which needs no memory).
 bool SynchroniseFolderOf(CUtf8String& path)
 {
     const std::size_t slash = path.rfind('/');
@@ -139,9 +140,11 @@ bool SynchroniseFolderOf(CUtf8String& path)
         path.resize(slash == 0 ? 1 : slash);
     const int fd = open(slash == CUtf8String::npos ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd == -1)
-        return false;
+        return true;
     const bool bDone = fsync(fd) == 0 || errno == EINVAL;
+    const int error = errno;
     close(fd);
+    errno = error;
     return bDone;
 }
 
