@@ -35,6 +35,34 @@ struct FreeDeleter
 {
     void operator()(BYTE* p) const { std::free(p); }
 };
+
+// Runs show on the document of each operand in turn, under a header line
+// naming it when there are several. A file that fails is reported and the
+// others go on; the status is 1 when one failed.
+int ForEachDocument(const CommandArguments& arguments,
+                    void (*show)(const CommandArguments&, const CString& source, const LoadedDocument&))
+{
+    const bool bHeaders = arguments.operands.size() > 1;
+    int status = 0;
+    bool bFirst = true;
+    for (const CString& file : arguments.operands)
+    {
+        const CString source = Subject(file, kStandardInputName);
+        if (bHeaders)
+            WriteStandardOutput(std::string(bFirst ? "" : "\n") + "==> " + ToUtf8(source) + " <==\n");
+        bFirst = false;
+        try
+        {
+            show(arguments, source, LoadDocument(file, arguments.ReadOptions()));
+        }
+        catch (const Failure& failure)
+        {
+            Report(failure);
+            status = 1;
+        }
+    }
+    return status;
+}
 } // namespace
 
 bool CommandArguments::Has(LPCWSTR pszOption) const
@@ -69,30 +97,30 @@ int Check(const CommandArguments& arguments)
 
 int Print(const CommandArguments& arguments)
 {
-    const CString& file = arguments.operands[0];
-    const LoadedDocument document = LoadDocument(file, arguments.ReadOptions());
-    const CString text = document.root->ToString(arguments.Has(u"--declaration"), arguments.Has(u"--line-breaks"));
-    WriteStandardOutput(DocumentText(text, Subject(file, kStandardInputName)));
-    return 0;
+    return ForEachDocument(arguments, [](const CommandArguments& options, const CString& source,
+                                         const LoadedDocument& document) {
+        const CString text = document.root->ToString(options.Has(u"--declaration"), options.Has(u"--line-breaks"),
+                                                     options.nIndent);
+        WriteStandardOutput(DocumentText(text, source));
+    });
 }
 
 int Words(const CommandArguments& arguments)
 {
-    const CString& file = arguments.operands[0];
-    const LoadedDocument document = LoadDocument(file, arguments.ReadOptions());
-    WriteStandardOutput(DocumentText(document.root->GetRecursiveWords(), Subject(file, kStandardInputName)));
-    return 0;
+    return ForEachDocument(arguments, [](const CommandArguments&, const CString& source, const LoadedDocument& document) {
+        WriteStandardOutput(DocumentText(document.root->GetRecursiveWords(), source));
+    });
 }
 
 int Stats(const CommandArguments& arguments)
 {
-    const LoadedDocument document = LoadDocument(arguments.operands[0], arguments.ReadOptions());
-    const TreeStats stats = MeasureTree(*document.root);
-    WriteStandardOutput("elements: " + std::to_string(stats.nElements) + "\n" +
-                        "attributes: " + std::to_string(stats.nAttributes) + "\n" +
-                        "depth: " + std::to_string(stats.nDepth) + "\n" +
-                        "bytes: " + std::to_string(document.nBytes) + "\n");
-    return 0;
+    return ForEachDocument(arguments, [](const CommandArguments&, const CString&, const LoadedDocument& document) {
+        const TreeStats stats = MeasureTree(*document.root);
+        WriteStandardOutput("elements: " + std::to_string(stats.nElements) + "\n" +
+                            "attributes: " + std::to_string(stats.nAttributes) + "\n" +
+                            "depth: " + std::to_string(stats.nDepth) + "\n" +
+                            "bytes: " + std::to_string(document.nBytes) + "\n");
+    });
 }
 
 int Archive(const CommandArguments& arguments)

@@ -13,6 +13,7 @@ struct CommandArguments
 {
     std::vector<CString> operands;
     std::vector<CString> options;
+    int nIndent = 0; // print's --indent[=N]; 0 for the compact form
 
     bool Has(LPCWSTR pszOption) const;
     // The reading that --standard asks for, for LoadDocument.
@@ -20,9 +21,9 @@ struct CommandArguments
 };
 
 int Check(const CommandArguments& arguments);        // [--quiet] FILE...
-int Print(const CommandArguments& arguments);        // FILE
-int Words(const CommandArguments& arguments);        // FILE
-int Stats(const CommandArguments& arguments);        // FILE
+int Print(const CommandArguments& arguments);        // FILE...
+int Words(const CommandArguments& arguments);        // FILE...
+int Stats(const CommandArguments& arguments);        // FILE...
 int Archive(const CommandArguments& arguments);      // FILE OUT
 int Unarchive(const CommandArguments& arguments);    // ARCHIVE OUT
 } // namespace cli

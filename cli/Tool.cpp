@@ -7,6 +7,7 @@
 
 #include <new>
 #include <string>
+#include <string_view>
 
 namespace cli
 {
@@ -19,7 +20,7 @@ struct Command
     const char* summary;
     std::size_t nMinOperands;
     std::size_t nMaxOperands;
-    bool bLineOptions; // --declaration and --line-breaks
+    bool bLineOptions; // --declaration, --line-breaks and --indent[=N]
     bool bQuietOption; // -q, --quiet
     bool bReadsDocuments; // -s, --standard
     int (*run)(const CommandArguments&);
@@ -27,15 +28,19 @@ struct Command
 
 constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
 
+constexpr int kDefaultIndent = 2;
+constexpr int kMaxIndent = 16;
+
 const Command kCommands[] = {
     {u"check", "check [-q] [-s] FILE...", "say for each FILE whether it loads, and where and why not", 1, kAnyNumber,
      false, true, true, &Check},
-    {u"print", "print [-s] [--declaration] [--line-breaks] FILE",
-     "write the compact form of FILE to standard output, in UTF-8", 1, 1, true, false, true, &Print},
-    {u"words", "words [-s] FILE", "write the words of the values in FILE, as the library gathers them", 1, 1, false,
-     false, true, &Words},
-    {u"stats", "stats [-s] FILE", "count the elements and attributes of FILE, its depth and its bytes", 1, 1, false,
-     false, true, &Stats},
+    {u"print", "print [-s] [--declaration] [--line-breaks] [--indent[=N]] FILE...",
+     "write the compact or indented form of each FILE to standard output, in UTF-8", 1, kAnyNumber, true, false, true,
+     &Print},
+    {u"words", "words [-s] FILE...", "write the words of the values in each FILE, as the library gathers them", 1,
+     kAnyNumber, false, false, true, &Words},
+    {u"stats", "stats [-s] FILE...", "count the elements and attributes of each FILE, its depth and its bytes", 1,
+     kAnyNumber, false, false, true, &Stats},
     {u"archive", "archive [-s] FILE OUT", "store the tree of FILE in OUT in the binary archive form", 2, 2, false,
      false, true, &Archive},
     {u"unarchive", "unarchive ARCHIVE OUT", "write the tree stored in ARCHIVE to OUT as XML text (UTF-8)", 2, 2,
@@ -59,6 +64,12 @@ std::string HelpText()
             "  --declaration  begin with the XML declaration\n"
             "  --line-breaks  break the lines with CR LF: after the declaration's place, after\n"
             "                 each start tag that holds child elements and after each element\n"
+            "  --indent[=N]   for reading: each child element on a line of its own (CR LF),\n"
+            "                 indented by N spaces a level (2 when N is not given, 0 to " + std::to_string(kMaxIndent) + ");\n"
+            "                 an element with a value of its own stays on one line\n"
+            "\n"
+            "print, words and stats given several files write each one's output under a\n"
+            "line \"==> FILE <==\".\n"
             "\n"
             "FILE and ARCHIVE may be \"-\" for standard input, OUT \"-\" for standard output;\n"
             "\"--\" ends the options. A document holds at most 4194304 bytes. OUT is\n"
@@ -90,6 +101,35 @@ const Command& FindCommand(const CString& name)
     throw UsageError("unknown command '" + ToUtf8(name) + "'");
 }
 
+std::u16string_view View(const CString& word)
+{
+    return std::u16string_view(word.GetString(), static_cast<std::size_t>(word.GetLength()));
+}
+
+bool IsIndentOption(const CString& word)
+{
+    return word == u"--indent" || View(word).substr(0, 9) == u"--indent=";
+}
+
+// The spaces a level of "--indent" or "--indent=N".
+int IndentOf(const CString& word)
+{
+    if (word == u"--indent")
+        return kDefaultIndent;
+    const std::u16string_view digits = View(word).substr(9);
+    int nIndent = kMaxIndent + 1;
+    if (!digits.empty() && digits.size() <= 2 && digits.find_first_not_of(u"0123456789") == std::u16string_view::npos)
+    {
+        nIndent = 0;
+        for (const char16_t digit : digits)
+            nIndent = nIndent * 10 + (digit - u'0');
+    }
+    if (nIndent > kMaxIndent)
+        throw UsageError("--indent takes a number of spaces from 0 to " + std::to_string(kMaxIndent) + ", not '" +
+                         ToUtf8(CString(digits.data(), static_cast<int>(digits.size()))) + "'");
+    return nIndent;
+}
+
 // Splits the words after the command into options and operands.
 CommandArguments SplitArguments(const Command& command, const std::vector<CString>& words)
 {
@@ -103,6 +143,8 @@ CommandArguments SplitArguments(const Command& command, const std::vector<CStrin
             bOptionsEnded = true;
         else if (command.bLineOptions && (word == u"--declaration" || word == u"--line-breaks"))
             arguments.options.push_back(word);
+        else if (command.bLineOptions && IsIndentOption(word))
+            arguments.nIndent = IndentOf(word);
         else if (command.bQuietOption && (word == u"-q" || word == u"--quiet"))
             arguments.options.push_back(u"--quiet");
         else if (command.bReadsDocuments && (word == u"-s" || word == u"--standard"))

@@ -24,5 +24,8 @@ install(FILES ${PROJECT_BINARY_DIR}/ZOLXMLConfig.cmake ${PROJECT_BINARY_DIR}/ZOL
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/ZOLXML COMPONENT development)
 
 file(RELATIVE_PATH ZOL_PC_TO_PREFIX /root/${CMAKE_INSTALL_LIBDIR}/pkgconfig /root)
-configure_file(${PROJECT_SOURCE_DIR}/cmake/zolxml.pc.in ${PROJECT_BINARY_DIR}/zolxml.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/zolxml.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)
+# Named so that no pkg-config takes it up in the build tree, where the
+# prefix it finds from its own place holds nothing.
+configure_file(${PROJECT_SOURCE_DIR}/cmake/zolxml.pc.in ${PROJECT_BINARY_DIR}/zolxml.pc.install @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/zolxml.pc.install RENAME zolxml.pc
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)

@@ -125,6 +125,16 @@ public:
         return path;
     }
 
+    // The bytes of a file; none when it cannot be read.
+    static std::string Read(const std::filesystem::path& path)
+    {
+        std::ifstream file(path, std::ios::binary | std::ios::ate);
+        std::string bytes(file ? static_cast<std::size_t>(file.tellg()) : 0, '\0');
+        file.seekg(0);
+        file.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+        return bytes;
+    }
+
 private:
     std::filesystem::path m_path;
 };

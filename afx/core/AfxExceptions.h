@@ -3,6 +3,7 @@
 /// the catcher disposes of them: `catch (CException* e) { ...; e->Delete(); }`.
 #pragma once
 
+#include "AfxString.h"
 #include "AfxTypes.h"
 
 /// The base of every exception the layer and the library raise.
@@ -20,6 +21,13 @@ public:
     /// out-of-memory object outlives every Delete(), so that reporting
     /// exhaustion never needs memory.
     void Delete();
+
+    /// Copies a message for a person into lpszError, cut to nMaxError units
+    /// with its NUL, and sets *pnHelpContext (when given) to 0: this layer
+    /// has no help. The kinds below say what failed; this base has no message
+    /// and answers FALSE with an empty text. FALSE too for a null buffer or a
+    /// nMaxError of 0. Never allocates, so it serves while memory is short.
+    virtual BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const;
 
 protected:
     /// An exception that Delete() frees only when bAutoDelete is set.
@@ -40,6 +48,9 @@ public:
     explicit CMemoryException(BOOL bAutoDelete);
     /// Destroyed through Delete().
     ~CMemoryException() override;
+
+    /// "out of memory".
+    BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
 };
 
 /// An argument is out of range: an index past a string's end, a null or
@@ -51,6 +62,9 @@ public:
     CInvalidArgException();
     /// Destroyed through Delete().
     ~CInvalidArgException() override;
+
+    /// "an argument is out of range".
+    BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
 };
 
 /// A file operation failed.
@@ -77,13 +91,28 @@ public:
         endOfFile ///< the end of the file was reached
     };
 
-    /// An exception of that cause and system error (-1: none).
-    explicit CFileException(int cause = none, LONG lOsError = -1);
+    /// An exception of that cause and system error (-1: none) on the file of
+    /// that name (none when null).
+    explicit CFileException(int cause = none, LONG lOsError = -1, LPCWSTR lpszArchiveName = nullptr);
     /// Destroyed through Delete().
     ~CFileException() override;
 
+    /// The file's name and the reason, as "/x/y.xml: no such file or
+    /// folder"; the reason alone when no name is known. The reason follows
+    /// the cause, in the same words on every system; an unspecified one
+    /// gives the system's error code.
+    BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
+
+    /// The cause that a system error code (GetLastError()'s) stands for;
+    /// CFileException::genericException for one without a closer cause.
+    static int OsErrorToException(LONG lOsError);
+    /// Raises a CFileException of the cause that lOsError stands for, on the
+    /// file of that name (none when null).
+    [[noreturn]] static void ThrowOsError(LONG lOsError, LPCWSTR lpszFileName = nullptr);
+
     int m_cause;      ///< one of the causes above
     LONG m_lOsError;  ///< the system's error code, or -1
+    CString m_strFileName; ///< the name of the file, as given when it was opened; may be empty
 };
 
 /// An archive could not be read or written: CArchiveException::endOfFile
@@ -104,19 +133,25 @@ public:
         badSchema ///< an object of another version
     };
 
-    /// An exception of that cause.
-    explicit CArchiveException(int cause = none);
+    /// An exception of that cause on the archive of that name (none when null).
+    explicit CArchiveException(int cause = none, LPCWSTR lpszArchiveName = nullptr);
     /// Destroyed through Delete().
     ~CArchiveException() override;
 
+    /// What went wrong, after the archive's name when one is known: for
+    /// CArchiveException::endOfFile, that the archive was cut short inside a
+    /// record.
+    BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
+
     int m_cause; ///< one of the causes above
+    CString m_strFileName; ///< the name of the archive's file; may be empty
 };
 
 /// Raises the shared CMemoryException.
 [[noreturn]] AFX_CORE_API void AfxThrowMemoryException();
 /// Raises a CInvalidArgException.
 [[noreturn]] AFX_CORE_API void AfxThrowInvalidArgException();
-/// Raises a CArchiveException of that cause.
+/// Raises a CArchiveException of that cause on the archive of that name.
 [[noreturn]] AFX_CORE_API void AfxThrowArchiveException(int cause, LPCWSTR lpszArchiveName = nullptr);
-/// Raises a CFileException of that cause and system error.
+/// Raises a CFileException of that cause and system error on the file of that name.
 [[noreturn]] AFX_CORE_API void AfxThrowFileException(int cause, LONG lOsError = -1, LPCWSTR lpszFileName = nullptr);

@@ -6,48 +6,9 @@
 
 namespace
 {
-int ToCause(DWORD error)
+[[noreturn]] void ThrowLastError(const CString& strFileName)
 {
-    switch (error)
-    {
-    case ERROR_FILE_NOT_FOUND:
-        return CFileException::fileNotFound;
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-    case ERROR_FILENAME_EXCED_RANGE:
-    case ERROR_CANT_RESOLVE_FILENAME:
-        return CFileException::badPath;
-    case ERROR_TOO_MANY_OPEN_FILES:
-        return CFileException::tooManyOpenFiles;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-        return CFileException::accessDenied;
-    case ERROR_INVALID_HANDLE:
-        return CFileException::invalidFile;
-    case ERROR_NEGATIVE_SEEK:
-    case ERROR_SEEK_ON_DEVICE:
-        return CFileException::badSeek;
-    case ERROR_IO_DEVICE:
-        return CFileException::hardIO;
-    case ERROR_SHARING_VIOLATION:
-        return CFileException::sharingViolation;
-    case ERROR_LOCK_VIOLATION:
-        return CFileException::lockViolation;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return CFileException::diskFull;
-    case ERROR_HANDLE_EOF:
-        return CFileException::endOfFile;
-    default:
-        return CFileException::genericException;
-    }
-}
-
-[[noreturn]] void ThrowLastError()
-{
-    const DWORD error = ::GetLastError();
-    AfxThrowFileException(ToCause(error), static_cast<LONG>(error));
+    CFileException::ThrowOsError(static_cast<LONG>(::GetLastError()), strFileName);
 }
 
 DWORD ToAccess(UINT nOpenFlags)
@@ -98,7 +59,7 @@ DWORD ToMoveMethod(UINT nFrom)
     }
 }
 
-ULONGLONG MoveFilePointer(HANDLE hFile, LONGLONG lOff, UINT nFrom)
+ULONGLONG MoveFilePointer(HANDLE hFile, LONGLONG lOff, UINT nFrom, const CString& strFileName)
 {
     // The low part comes back as INVALID_SET_FILE_POINTER on failure, and
     // may also be a position: the error tells them apart.
@@ -106,10 +67,53 @@ ULONGLONG MoveFilePointer(HANDLE hFile, LONGLONG lOff, UINT nFrom)
     const DWORD nLow =
         ::SetFilePointer(hFile, static_cast<LONG>(static_cast<DWORD>(lOff)), &nHigh, ToMoveMethod(nFrom));
     if (nLow == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR)
-        ThrowLastError();
+        ThrowLastError(strFileName);
     return (static_cast<ULONGLONG>(static_cast<DWORD>(nHigh)) << 32) | nLow;
 }
 } // namespace
+
+int CFileException::OsErrorToException(LONG lOsError)
+{
+    switch (static_cast<DWORD>(lOsError))
+    {
+    case ERROR_FILE_NOT_FOUND:
+        return CFileException::fileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_CANT_RESOLVE_FILENAME:
+        return CFileException::badPath;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return CFileException::tooManyOpenFiles;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+        return CFileException::accessDenied;
+    case ERROR_INVALID_HANDLE:
+        return CFileException::invalidFile;
+    case ERROR_NEGATIVE_SEEK:
+    case ERROR_SEEK_ON_DEVICE:
+        return CFileException::badSeek;
+    case ERROR_IO_DEVICE:
+        return CFileException::hardIO;
+    case ERROR_SHARING_VIOLATION:
+        return CFileException::sharingViolation;
+    case ERROR_LOCK_VIOLATION:
+        return CFileException::lockViolation;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return CFileException::diskFull;
+    case ERROR_HANDLE_EOF:
+        return CFileException::endOfFile;
+    default:
+        return CFileException::genericException;
+    }
+}
+
+void CFileException::ThrowOsError(LONG lOsError, LPCWSTR lpszFileName)
+{
+    AfxThrowFileException(OsErrorToException(lOsError), lOsError, lpszFileName);
+}
 
 const HANDLE CFile::hFileNull = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-1));
 
@@ -142,6 +146,8 @@ CFile::~CFile()
 
 BOOL CFile::Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
 {
+    // Named first, so that nothing after the handle is granted can fail.
+    m_strFileName = lpszFileName;
     const HANDLE hFile = ::CreateFileW(lpszFileName, ToAccess(nOpenFlags), ToShareMode(nOpenFlags), nullptr,
                                        ToCreation(nOpenFlags), FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
@@ -149,8 +155,9 @@ BOOL CFile::Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
         if (pError != nullptr)
         {
             const DWORD error = ::GetLastError();
-            pError->m_cause = ToCause(error);
+            pError->m_cause = CFileException::OsErrorToException(static_cast<LONG>(error));
             pError->m_lOsError = static_cast<LONG>(error);
+            pError->m_strFileName = lpszFileName;
         }
         return FALSE;
     }
@@ -161,12 +168,12 @@ BOOL CFile::Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
 
 ULONGLONG CFile::GetPosition() const
 {
-    return MoveFilePointer(m_hFile, 0, current);
+    return MoveFilePointer(m_hFile, 0, current, m_strFileName);
 }
 
 ULONGLONG CFile::Seek(LONGLONG lOff, UINT nFrom)
 {
-    return MoveFilePointer(m_hFile, lOff, nFrom);
+    return MoveFilePointer(m_hFile, lOff, nFrom, m_strFileName);
 }
 
 ULONGLONG CFile::GetLength() const
@@ -175,7 +182,7 @@ ULONGLONG CFile::GetLength() const
     const DWORD nLow = ::GetFileSize(m_hFile, &nHigh);
     // As with SetFilePointer, INVALID_FILE_SIZE may be a size.
     if (nLow == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR)
-        ThrowLastError();
+        ThrowLastError(m_strFileName);
     return (static_cast<ULONGLONG>(nHigh) << 32) | nLow;
 }
 
@@ -188,7 +195,7 @@ UINT CFile::Read(void* lpBuf, UINT nCount)
     {
         if (::GetLastError() == ERROR_BROKEN_PIPE)
             return 0; // the writing end is closed: the end of the data
-        ThrowLastError();
+        ThrowLastError(m_strFileName);
     }
     return nRead;
 }
@@ -199,15 +206,15 @@ void CFile::Write(const void* lpBuf, UINT nCount)
         return;
     DWORD nWritten = 0;
     if (!::WriteFile(m_hFile, lpBuf, nCount, &nWritten, nullptr))
-        ThrowLastError();
+        ThrowLastError(m_strFileName);
     if (nWritten != nCount)
-        AfxThrowFileException(CFileException::diskFull);
+        AfxThrowFileException(CFileException::diskFull, -1, m_strFileName);
 }
 
 void CFile::Flush()
 {
     if (m_hFile != hFileNull && !::FlushFileBuffers(m_hFile))
-        ThrowLastError();
+        ThrowLastError(m_strFileName);
 }
 
 void CFile::Close()
@@ -216,5 +223,5 @@ void CFile::Close()
     m_hFile = hFileNull;
     m_bCloseOnDelete = FALSE;
     if (hFile != hFileNull && !::CloseHandle(hFile))
-        ThrowLastError();
+        ThrowLastError(m_strFileName);
 }

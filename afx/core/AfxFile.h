@@ -3,10 +3,12 @@
 #pragma once
 
 #include "AfxExceptions.h"
+#include "AfxString.h"
 #include "AfxTypes.h"
 
 /// A binary file on a path or on an operating-system handle, with MFC's
-/// interface for what the toolkit uses. Failures raise CFileException*.
+/// interface for what the toolkit uses. Failures raise CFileException*,
+/// naming the file when it was opened by name.
 class AFX_CORE_API CFile
 {
 public:
@@ -75,4 +77,5 @@ public:
 
 protected:
     BOOL m_bCloseOnDelete; ///< whether this object opened the file and closes it
+    CString m_strFileName; ///< the name it was opened by, which its exceptions carry; empty on a handle
 };

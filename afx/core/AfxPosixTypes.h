@@ -8,6 +8,7 @@ typedef int BOOL;
 typedef unsigned char BYTE;
 typedef unsigned short WORD;
 typedef unsigned int UINT;
+typedef UINT* PUINT;
 typedef int INT;
 typedef std::uint32_t DWORD;
 typedef std::int32_t LONG;

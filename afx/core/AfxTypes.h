@@ -22,6 +22,8 @@
 typedef char16_t WCHAR;
 typedef WCHAR* LPWSTR;
 typedef const WCHAR* LPCWSTR;
+// MFC builds for Unicode here, so its TCHAR text is the same UTF-16.
+typedef WCHAR* LPTSTR;
 
 static_assert(sizeof(WCHAR) == 2, "UTF-16 code units are 16 bits");
 static_assert(sizeof(DWORD) == 4 && sizeof(LONG) == 4, "Win32 fixes these at 32 bits");

@@ -20,9 +20,11 @@
 #define WCHAR ZOL_WIN32_WCHAR
 #define LPWSTR ZOL_WIN32_LPWSTR
 #define LPCWSTR ZOL_WIN32_LPCWSTR
+#define LPTSTR ZOL_WIN32_LPTSTR
 #include <windows.h>
 #undef WCHAR
 #undef LPWSTR
 #undef LPCWSTR
+#undef LPTSTR
 
 static_assert(sizeof(wchar_t) == 2, "Win32 text is UTF-16");

@@ -1,4 +1,7 @@
-// Conversion between UTF-8 and UTF-16, the same on every platform.
+/// @file
+/// Conversion between UTF-8 and UTF-16, the same on every platform: how a
+/// program turns the library's text into the bytes of a file or a terminal,
+/// and a UTF-8 string (a POSIX path, a command-line argument) into a CString.
 #pragma once
 
 #include "AfxAllocator.h"
@@ -7,17 +10,20 @@
 #include <cstddef>
 #include <string>
 
+/// UTF-8 text: a std::string whose allocations, like the layer's others, raise
+/// CMemoryException* when memory runs out.
 typedef std::basic_string<char, std::char_traits<char>, CAfxAllocator<char>> CUtf8String;
 
-// Decodes UTF-8 into UTF-16. Each maximal subpart of an ill-formed sequence
-// becomes one U+FFFD, as the Unicode Standard recommends, so any bytes decode.
-// No byte yields more than one code unit: pOut needs room for nCount units.
-// Returns the number of code units written.
+/// Decodes nCount bytes of UTF-8 at pBytes into UTF-16 at pOut and returns the
+/// number of code units written. Each maximal subpart of an ill-formed
+/// sequence becomes one U+FFFD, as the Unicode Standard recommends, so any
+/// bytes decode; a NUL byte is decoded like any other. No byte yields more
+/// than one code unit: pOut needs room for nCount units.
 AFX_CORE_API std::size_t AfxDecodeUtf8(const BYTE* pBytes, std::size_t nCount, WCHAR* pOut) noexcept;
 
-// Decodes the sequence that starts at p (p < end, *p at 0x80 or above) as
-// AfxDecodeUtf8 does, writing one unit (two for a pair of surrogates) to
-// pOut, and moves p past it. Returns the number of units written.
+/// Decodes the one sequence that starts at p (p < end, *p at 0x80 or above)
+/// as AfxDecodeUtf8() does, writing one unit (two for a pair of surrogates)
+/// to pOut, and moves p past it. Returns the number of units written.
 inline int AfxDecodeUtf8Sequence(const BYTE*& p, const BYTE* end, WCHAR* pOut) noexcept
 {
     // The well-formed sequences of the Unicode Standard (table 3-7): the lead
@@ -84,7 +90,9 @@ inline int AfxDecodeUtf8Sequence(const BYTE*& p, const BYTE* end, WCHAR* pOut) n
     return 1;
 }
 
-// Encodes nLength UTF-16 code units as UTF-8 into strOut (replacing its
-// content). An unpaired surrogate becomes U+FFFD; the result is FALSE when
-// that happened, that is when the UTF-8 text does not stand for the input.
+/// Encodes nLength UTF-16 code units at pch as UTF-8 into strOut, replacing
+/// its content; embedded NULs are encoded too. An unpaired surrogate becomes
+/// U+FFFD; the result is FALSE when that happened, that is when the UTF-8 text
+/// does not stand for the input, else TRUE. Raises CMemoryException* when
+/// strOut cannot grow.
 AFX_CORE_API BOOL AfxEncodeUtf8(LPCWSTR pch, std::size_t nLength, CUtf8String& strOut);

@@ -21,6 +21,17 @@ inline DWORD GetCurrentDirectoryW(DWORD nBufferLength, WCHAR* lpBuffer)
     return ::GetCurrentDirectoryW(nBufferLength, reinterpret_cast<wchar_t*>(lpBuffer));
 }
 
+inline BOOL MoveFileExW(const WCHAR* lpExistingFileName, const WCHAR* lpNewFileName, DWORD dwFlags)
+{
+    return ::MoveFileExW(reinterpret_cast<const wchar_t*>(lpExistingFileName),
+                         reinterpret_cast<const wchar_t*>(lpNewFileName), dwFlags);
+}
+
+inline BOOL DeleteFileW(const WCHAR* lpFileName)
+{
+    return ::DeleteFileW(reinterpret_cast<const wchar_t*>(lpFileName));
+}
+
 #else
 
 struct _SECURITY_ATTRIBUTES;
@@ -49,6 +60,9 @@ constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
 constexpr DWORD FILE_BEGIN = 0;
 constexpr DWORD FILE_CURRENT = 1;
 constexpr DWORD FILE_END = 2;
+
+constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
+constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
 
 constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
 constexpr DWORD INVALID_SET_FILE_POINTER = 0xFFFFFFFF;
@@ -98,6 +112,12 @@ AFX_CORE_API DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDi
                                   DWORD dwMoveMethod);
 AFX_CORE_API BOOL CloseHandle(HANDLE hObject);
 AFX_CORE_API DWORD GetCurrentDirectoryW(DWORD nBufferLength, LPWSTR lpBuffer);
+// Renames a file in one step, replacing a file of the new name (rename());
+// with MOVEFILE_WRITE_THROUGH it returns once the folder holding the new name
+// is on the device. Only the replacing move is offered: dwFlags must hold
+// MOVEFILE_REPLACE_EXISTING.
+AFX_CORE_API BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlags);
+AFX_CORE_API BOOL DeleteFileW(LPCWSTR lpFileName);
 AFX_CORE_API DWORD GetLastError();
 
 #endif

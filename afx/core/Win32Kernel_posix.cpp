@@ -24,6 +24,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -99,6 +100,52 @@ void SetErrorFromErrno()
 void SetTransferError(int fd, int error)
 {
     SetError(error == EBADF && fcntl(fd, F_GETFL) != -1 ? ERROR_ACCESS_DENIED : ErrorFromErrno(error));
+}
+
+// The file system's form of a path; false, with the error set, when it has
+// none or memory runs out.
+bool EncodePath(LPCWSTR lpFileName, CUtf8String& path)
+{
+    if (lpFileName == nullptr || lpFileName[0] == 0)
+    {
+        SetError(ERROR_PATH_NOT_FOUND);
+        return false;
+    }
+    try
+    {
+        // A lone surrogate has no UTF-8 form: never reach another file in its place.
+        if (!AfxEncodeUtf8(lpFileName, static_cast<std::size_t>(AfxStringLength(lpFileName)), path))
+        {
+            SetError(ERROR_INVALID_NAME);
+            return false;
+        }
+    }
+    catch (CException* e)
+    {
+        e->Delete();
+        SetError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
+    return true;
+}
+
+// Puts the folder entries of a path on the device: the folder itself is
+// synchronised. A file system that cannot do so, or a folder that may be
+// written but not read, has nothing to wait for. The path is cut to its
+// folder's (which needs no memory).
+bool SynchroniseFolderOf(CUtf8String& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash != CUtf8String::npos)
+        path.resize(slash == 0 ? 1 : slash);
+    const int fd = open(slash == CUtf8String::npos ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd == -1)
+        return true;
+    const bool bDone = fsync(fd) == 0 || errno == EINVAL;
+    const int error = errno;
+    close(fd);
+    errno = error;
+    return bDone;
 }
 
 HANDLE HandleFromDescriptor(int fd)
@@ -232,11 +279,6 @@ BOOL TransferFile(HANDLE hFile, bool bHasBuffer, DWORD nCount, LPDWORD lpDone, L
 HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
                    DWORD dwCreationDisposition, DWORD, HANDLE)
 {
-    if (lpFileName == nullptr || lpFileName[0] == 0)
-    {
-        SetError(ERROR_PATH_NOT_FOUND);
-        return INVALID_HANDLE_VALUE;
-    }
     if (!IsValidRequest(dwDesiredAccess, dwCreationDisposition))
     {
         SetError(ERROR_INVALID_PARAMETER);
@@ -244,21 +286,8 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
     }
 
     CUtf8String path;
-    try
-    {
-        // A lone surrogate has no UTF-8 form: never open another file in its place.
-        if (!AfxEncodeUtf8(lpFileName, static_cast<std::size_t>(AfxStringLength(lpFileName)), path))
-        {
-            SetError(ERROR_INVALID_NAME);
-            return INVALID_HANDLE_VALUE;
-        }
-    }
-    catch (CException* e)
-    {
-        e->Delete();
-        SetError(ERROR_NOT_ENOUGH_MEMORY);
+    if (!EncodePath(lpFileName, path))
         return INVALID_HANDLE_VALUE;
-    }
 
     int fd;
     do
@@ -437,6 +466,40 @@ DWORD GetCurrentDirectoryW(DWORD nBufferLength, LPWSTR lpBuffer)
     std::memcpy(lpBuffer, wide.get(), nUnits * sizeof(WCHAR));
     lpBuffer[nUnits] = 0;
     return nUnits;
+}
+
+BOOL MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlags)
+{
+    if ((dwFlags & MOVEFILE_REPLACE_EXISTING) == 0 ||
+        (dwFlags & ~(MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) != 0)
+    {
+        SetError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    CUtf8String from;
+    CUtf8String to;
+    if (!EncodePath(lpExistingFileName, from) || !EncodePath(lpNewFileName, to))
+        return FALSE;
+    if (rename(from.c_str(), to.c_str()) != 0 ||
+        ((dwFlags & MOVEFILE_WRITE_THROUGH) != 0 && !SynchroniseFolderOf(to)))
+    {
+        SetErrorFromErrno();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL DeleteFileW(LPCWSTR lpFileName)
+{
+    CUtf8String path;
+    if (!EncodePath(lpFileName, path))
+        return FALSE;
+    if (unlink(path.c_str()) != 0)
+    {
+        SetErrorFromErrno();
+        return FALSE;
+    }
+    return TRUE;
 }
 
 DWORD GetLastError()

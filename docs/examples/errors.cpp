@@ -66,6 +66,21 @@ int main()
     PrintLine("loaded before the cut: ", pLoaded->GetName());
     pLoaded->Delete();
 
+    // A file that cannot be written raises CFileException; GetErrorMessage
+    // says which file and why, and an earlier file stays as it was.
+    try
+    {
+        pRoot->ToFile(u"no-such-folder/out.xml", 1, 0);
+        ++nFaults;
+    }
+    catch (CFileException* e)
+    {
+        WCHAR message[200];
+        e->GetErrorMessage(message, 200);
+        PrintLine("saving failed: ", message);
+        e->Delete();
+    }
+
     // Exhausted memory raises CMemoryException from every call that
     // allocates, FromBytes and FromFile included; FromString alone turns it
     // into null. A program that wants to survive it catches it where it can

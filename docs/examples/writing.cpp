@@ -1,7 +1,5 @@
 // Writing documents: building a tree and turning it into text.
 #include <ZOLXML/ZOLLibXML.h>
-#include <afx/core/AfxFile.h>
-#include <afx/core/TextConversion.h>
 
 #include "ExampleOutput.h"
 
@@ -23,16 +21,15 @@ int main()
     // With the declaration and CR LF line breaks.
     PrintLine("", pList->ToString(1, 1));
 
-    // Storing the text is the caller's business: here a UTF-8 file.
-    CUtf8String bytes;
-    AfxEncodeUtf8(compact.GetString(), static_cast<std::size_t>(compact.GetLength()), bytes);
-    {
-        CFile file(u"writing-example.xml", CFile::modeCreate | CFile::modeWrite);
-        file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
-    }
+    // Laid out for reading, two spaces a level: an element with a value
+    // keeps its line.
+    PrintLine("", pList->ToString(0, 0, 2));
+
+    // Saved in one call, as UTF-8: the file appears whole or not at all.
+    pList->ToFile(u"writing-example.xml", 1, 0, 2);
 
     // Read back, the tree is equal to the one written.
-    CZOLLibXMLElement* pRead = CZOLLibXMLElement::FromFile(u"writing-example.xml", 0);
+    CZOLLibXMLElement* pRead = CZOLLibXMLElement::FromFile(u"writing-example.xml", 1);
     const int bEqual = pList->Equals(pRead);
     std::printf("read back equal: %d\n", bEqual);
 

@@ -230,6 +230,47 @@ TEST(WriteFile, FillsAGapBeyondTheEndWithZeros)
     EXPECT_EQ(std::string("01\0\0x", 5), Contents(path));
 }
 
+TEST(MoveFileExW, ReplacesInOneStepOrChangesNothing)
+{
+    const DWORD kReplace = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    const struct
+    {
+        const char* what;
+        const char* from;
+        const char* to;
+        DWORD error;
+        const char* toAfter; // the content under the new name after the move
+    } cases[] = {{"onto a file", "new", "old", NO_ERROR, "new text"},
+                 {"to a new name", "new", "fresh", NO_ERROR, "new text"},
+                 {"from a missing file", "missing", "old", ERROR_FILE_NOT_FOUND, "old text"},
+                 {"onto a folder", "new", "folder", ERROR_ACCESS_DENIED, nullptr}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        ScratchDirectory dir;
+        dir.Write("old", "old text");
+        dir.Write("new", "new text");
+        std::filesystem::create_directory(dir.Path("folder"));
+        EXPECT_EQ(c.error, Outcome(MoveFileExW(dir.Path(c.from).u16string().c_str(),
+                                               dir.Path(c.to).u16string().c_str(), kReplace)));
+        if (c.toAfter != nullptr)
+        {
+            EXPECT_EQ(c.toAfter, ScratchDirectory::Read(dir.Path(c.to)));
+        }
+        EXPECT_EQ(c.error != NO_ERROR, std::filesystem::exists(dir.Path("new")));
+        EXPECT_TRUE(std::filesystem::is_directory(dir.Path("folder")));
+    }
+}
+
+TEST(DeleteFileW, RemovesAFileAndReportsAMissingOne)
+{
+    ScratchDirectory dir;
+    const auto path = dir.Write("f", "x");
+    EXPECT_EQ(NO_ERROR, Outcome(DeleteFileW(path.u16string().c_str())));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, Outcome(DeleteFileW(path.u16string().c_str())));
+}
+
 TEST(GetCurrentDirectoryW, ReportsTheSizeItNeedsThenTheDirectory)
 {
     const std::u16string expected = std::filesystem::current_path().u16string();

@@ -70,8 +70,9 @@ head -c 41 a.expected.bin >cut.bin
 
 # --- help and version
 expect "help" 0 "*" "" -- --help
-for command in "check \[-q\] \[-s\] FILE..." "print \[-s\] \[--declaration\] \[--line-breaks\] FILE" "words \[-s\] FILE" \
-               "stats \[-s\] FILE" "archive \[-s\] FILE OUT" "unarchive ARCHIVE OUT"; do
+for command in "check \[-q\] \[-s\] FILE..." "print \[-s\] \[--declaration\] \[--line-breaks\] \[--indent\[=N\]\] FILE\.\.\." \
+               "words \[-s\] FILE\.\.\." "stats \[-s\] FILE\.\.\." \
+               "archive \[-s\] FILE OUT" "unarchive ARCHIVE OUT"; do
   grep -q "zolxml $command" .out || fail "--help does not show: $command"
 done
 expect "help after a command" 0 "*" "" -- print --help
@@ -153,6 +154,21 @@ expect "print: names in UTF-8, values as references" 0 $'<caf\xc3\xa9 w="&#233;t
 expect "print: big-endian UTF-16 on standard input" 0 $'<r>&#233;</r>\n' "" -- print - <utf16be.xml
 expect "print: a file named like an option, after --" 0 $'<dash/>\n' "" -- print -- -dash.xml
 expect "print: a document that does not load" 1 "" "^broken.xml:1:7: error: the closing tag" -- print broken.xml
+list_indented=$'<list n="2">\r\n  <item id="1">one</item>\r\n  <item id="2"><sub/>two</item>\r\n</list>\r\n'
+expect "print --indent: two spaces, a value keeps its line" 0 "$list_indented" "" -- print --indent list.xml
+expect "print --indent=1 --declaration" 0 $'<?xml version="1.0"?>\r\n<p>\r\n <q/>\r\n</p>\r\n' "" \
+  -- print --indent=1 --declaration - <<<'<p><q/></p>'
+expect "print --indent=0: the compact form" 0 $'<list n="2"><item id="1">one</item><item id="2"><sub/>two</item></list>\n' \
+  "" -- print --indent=0 list.xml
+for width in 17 "" x 1x -1; do
+  expect "print --indent=$width" 2 "" "^zolxml: --indent takes a number of spaces from 0 to 16, not '$width'" \
+    -- print --indent="$width" list.xml
+done
+case_name="print --indent reads back as the compact form"
+"$zolxml" print --indent=3 list.xml >indented.xml && "$zolxml" print indented.xml >.out &&
+  cmp -s .out <("$zolxml" print list.xml) || fail "$(<.out)"
+expect "print: several files under headers" 0 $'==> a.xml <==\n<a b="y"><c/>x</a>\n\n==> standard input <==\n<dash/>\n' \
+  "" -- print a.xml - <-dash.xml
 
 # --- words
 expect "words" 0 $'2 1 one 2 two\n' "" -- words list.xml
@@ -160,9 +176,14 @@ expect "words: UTF-8" 0 $'\xc3\xa9t\xc3\xa9 d\xc3\xa9j\xc3\xa0\n' "" -- words ut
 expect "words: an unpaired surrogate" 0 $'\xef\xbf\xbd\n' \
   "^zolxml: surrogate.xml: warning: unpaired surrogate code units are written as U\+FFFD$" -- words surrogate.xml
 expect "words: a missing file" 1 "" "^zolxml: missing.xml: no such file or folder$" -- words missing.xml
+expect "words: a missing file among others" 1 $'==> missing.xml <==\n\n==> list.xml <==\n2 1 one 2 two\n' \
+  "^zolxml: missing.xml: no such file or folder$" -- words missing.xml list.xml
 
 # --- stats
 expect "stats" 0 $'elements: 4\nattributes: 3\ndepth: 3\nbytes: 71\n' "" -- stats list.xml
+expect "stats: several files" 0 \
+  $'==> list.xml <==\nelements: 4\nattributes: 3\ndepth: 3\nbytes: 71\n\n==> a.xml <==\nelements: 2\nattributes: 1\ndepth: 2\nbytes: 18\n' \
+  "" -- stats list.xml a.xml
 case_name="stats: 500001 levels on a 256 KiB stack"
 (ulimit -s 256 && "$zolxml" stats deep.xml >.out 2>.err) || fail "exit status $?: $(<.err)"
 grep -qx "depth: 500001" .out || fail "$(<.out)"
@@ -205,7 +226,7 @@ expect "unknown option" 2 "" "^zolxml: unknown option '--pretty' for print" -- p
 expect "an option of another command" 2 "" "^zolxml: unknown option '--declaration' for words" \
   -- words --declaration a.xml
 expect "check without files" 2 "" "^zolxml: usage: zolxml check \[-q\] \[-s\] FILE\.\.\.; see zolxml --help$" -- check
-for arguments in "print" "print a.xml list.xml" "words" "stats a.xml a.xml" "archive a.xml" \
+for arguments in "print" "words" "stats" "archive a.xml" \
                  "unarchive a.bin x y"; do
   # shellcheck disable=SC2086
   expect "wrong number of operands: $arguments" 2 "" "^zolxml: usage: zolxml ${arguments%% *} " -- $arguments

@@ -18,7 +18,9 @@ uses_prefix() {
   [[ $found == "$prefix/lib/libZOLXML.so.1" ]] || { echo "$1 loads libZOLXML.so.1 from '$found'"; exit 1; }
 }
 
-cmake -S "$consumer" -B "$work/cmake" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" > /dev/null
+# Built as C++20, which the package must leave as it is (main.cpp checks).
+cmake -S "$consumer" -B "$work/cmake" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" \
+  -DCMAKE_CXX_STANDARD=20 -DCMAKE_CXX_FLAGS=-DZOL_CONSUMER_CXX20 > /dev/null
 package_dir=$(cmake -L -N "$work/cmake" | sed -n 's/^ZOLXML_DIR:PATH=//p')
 [[ $package_dir == "$prefix/lib/cmake/ZOLXML" ]] || { echo "CMake found ZOLXML in '$package_dir'"; exit 1; }
 cmake --build "$work/cmake" > /dev/null
@@ -29,6 +31,7 @@ export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
 [[ $(realpath "$(pkg-config --variable=includedir zolxml)") == "$(realpath "$prefix/include")" ]] ||
   { echo "pkg-config's includedir is not $prefix/include"; exit 1; }
 # shellcheck disable=SC2046
-"$cxx" "$consumer/main.cpp" $(pkg-config --cflags --libs zolxml) -o "$work/pkgconfig-consumer"
+"$cxx" -std=c++20 -DZOL_CONSUMER_CXX20 "$consumer/main.cpp" $(pkg-config --cflags --libs zolxml) \
+  -o "$work/pkgconfig-consumer"
 uses_prefix "$work/pkgconfig-consumer"
 "$work/pkgconfig-consumer" > /dev/null

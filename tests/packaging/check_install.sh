@@ -16,6 +16,13 @@ for f in include/ZOLXML/ZOLLibXML.h include/afx/core/afx.h lib/pkgconfig/zolxml.
   [ -e "$prefix/$f" ] || { echo "missing after install: $f"; exit 1; }
 done
 
+# The build tree holds no pkg-config file that would name a prefix without the library.
+stray=$(find "$build" -name '*.pc' -not -path '*/_CPack_Packages/*')
+[ -z "$stray" ] || { echo "pkg-config files in the build tree: $stray"; exit 1; }
+# The CMake package asks for C++17 as a compile feature, not a flag.
+grep -q 'INTERFACE_COMPILE_FEATURES "cxx_std_17"' "$prefix/lib/cmake/ZOLXML/ZOLXMLTargets.cmake" ||
+  { echo "the CMake package does not require C++17"; exit 1; }
+
 soname=$(objdump -p "$prefix/lib/libZOLXML.so" | awk '/SONAME/ {print $2}')
 [ "$soname" = "libZOLXML.so.1" ] || { echo "unexpected soname: $soname"; exit 1; }
 

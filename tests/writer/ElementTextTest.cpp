@@ -13,6 +13,7 @@ struct ElementTextCase
     TreeSpec tree;
     int lineBreaks;
     std::u16string expected;
+    int indent = 0; // the compact form
 };
 
 class ElementTextTable : public testing::TestWithParam<ElementTextCase>
@@ -24,9 +25,18 @@ TEST_P(ElementTextTable, WritesElementText)
     const ElementTextCase& c = GetParam();
     const ElementPtr root = BuildTree(c.tree);
     CString out;
-    root->ToString(out, c.lineBreaks);
+    root->ToString(out, c.lineBreaks, c.indent);
     EXPECT_EQ(c.expected, Units(out)) << c.what;
 }
+
+// Lines and indentation where they change nothing on a read-back, one line
+// where they would.
+const TreeSpec kShelf = {u"shelf",
+                         {{u"room", u"2"}},
+                         u"",
+                         {{u"book", {{u"id", u"1"}}, u"Tea"},
+                          {u"box", {}, u"", {{u"book"}, {u"book", {}, u"", {{u"page"}}}}},
+                          {u"sep"}}};
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, ElementTextTable,
@@ -52,7 +62,33 @@ INSTANTIATE_TEST_SUITE_P(
         ElementTextCase{"values escaped, quotes in text too", {u"e", {{u"a", u"\u00E9"}}, u"<\"'&>\U0001F600"}, 0,
                         u"<e a=\"&#233;\">&lt;&quot;&apos;&amp;&gt;&#55357;&#56832;</e>"},
         ElementTextCase{"names written unchanged", {u"a&b", {{u"x<y", u"1"}}, u"", {{u"\u00E9l\u00E8ve"}}}, 0,
-                        u"<a&b x<y=\"1\"><\u00E9l\u00E8ve/></a&b>"}));
+                        u"<a&b x<y=\"1\"><\u00E9l\u00E8ve/></a&b>"},
+        ElementTextCase{"indented: lone element", {u"e"}, 0, u"<e/>\r\n", 2},
+        ElementTextCase{"indented: value only", {u"e", {}, u"v"}, 0, u"<e>v</e>\r\n", 2},
+        ElementTextCase{"indented: children without a value, two levels", kShelf, 0,
+                        u"<shelf room=\"2\">\r\n"
+                        u"  <book id=\"1\">Tea</book>\r\n"
+                        u"  <box>\r\n"
+                        u"    <book/>\r\n"
+                        u"    <book>\r\n"
+                        u"      <page/>\r\n"
+                        u"    </book>\r\n"
+                        u"  </box>\r\n"
+                        u"  <sep/>\r\n"
+                        u"</shelf>\r\n",
+                        2},
+        ElementTextCase{"indented: another step, line breaks asked for", {u"a", {}, u"", {{u"b", {}, u"", {{u"c"}}}}}, 1,
+                        u"<a>\r\n   <b>\r\n      <c/>\r\n   </b>\r\n</a>\r\n", 3},
+        ElementTextCase{"indented: a value keeps the subtree on one line",
+                        {u"a", {}, u"", {{u"p", {}, u"text", {{u"b", {}, u"", {{u"i"}}}, {u"c"}}}, {u"q"}}}, 0,
+                        u"<a>\r\n <p><b><i/></b><c/>text</p>\r\n <q/>\r\n</a>\r\n", 1},
+        ElementTextCase{"indented: a value at the root", {u"a", {}, u"v", {{u"b", {}, u"", {{u"c"}}}}}, 0,
+                        u"<a><b><c/></b>v</a>\r\n", 2},
+        ElementTextCase{"no indentation is the compact form", kShelf, 1,
+                        u"<shelf room=\"2\">\r\n<book id=\"1\">Tea</book>\r\n<box>\r\n<book/>\r\n<book>\r\n<page/>\r\n"
+                        u"</book>\r\n</box>\r\n<sep/>\r\n</shelf>\r\n",
+                        0},
+        ElementTextCase{"below zero too", {u"a", {}, u"", {{u"b"}}}, 0, u"<a><b/></a>", -4}));
 
 // A list with an attribute, a value and three children, one of them empty.
 ElementPtr BuildList()
@@ -98,11 +134,20 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ElementText, AppendsToWhatTheOutputHolds)
 {
-    const ElementPtr e = BuildTree({u"e"});
+    const ElementPtr e = BuildTree({u"e", {}, u"", {{u"f"}}});
     CString out(u"x");
     e->ToString(out, 0);
     e->ToString(out, 1);
-    EXPECT_EQ(u"x<e/><e/>\r\n", Units(out));
+    e->ToString(out, 0, 1);
+    EXPECT_EQ(u"x<e><f/></e><e>\r\n<f/>\r\n</e>\r\n<e>\r\n <f/>\r\n</e>\r\n", Units(out));
+}
+
+TEST(IndentedText, DocumentBreaksAfterTheDeclarationOnly)
+{
+    const ElementPtr tree = BuildTree({u"a", {}, u"", {{u"b"}}});
+    EXPECT_EQ(u"<?xml version=\"1.0\"?>\r\n<a>\r\n  <b/>\r\n</a>\r\n", Units(tree->ToString(1, 0, 2)));
+    EXPECT_EQ(u"<a>\r\n  <b/>\r\n</a>\r\n", Units(tree->ToString(0, 1, 2)));
+    EXPECT_EQ(Units(tree->ToString(1, 1)), Units(tree->ToString(1, 1, 0)));
 }
 
 TEST(ElementText, SubtreeIgnoresItsParent)

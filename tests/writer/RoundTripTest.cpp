@@ -23,16 +23,20 @@ struct ReadBackCase
 {
     int declaration;
     int lineBreaks;
+    int indent;
 };
-const ReadBackCase kFlagSettings[] = {{0, 0}, {0, 1}, {1, 0}, {1, 1}};
+const ReadBackCase kFlagSettings[] = {{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 2}, {1, 1, 1}};
 
-// Writes with every flag setting and reads back; each reading must match.
+// Writes with every flag setting, compact and indented, and reads back; each
+// reading must match.
 void ExpectReadBackEqual(const CZOLLibXMLElement& tree, const CZOLLibXMLElement& expected)
 {
     for (const ReadBackCase& flags : kFlagSettings)
     {
-        SCOPED_TRACE(testing::Message() << "declaration " << flags.declaration << ", line breaks " << flags.lineBreaks);
-        const ElementPtr readBack = Read(Units(tree.ToString(flags.declaration, flags.lineBreaks)), flags.declaration);
+        SCOPED_TRACE(testing::Message() << "declaration " << flags.declaration << ", line breaks " << flags.lineBreaks
+                                        << ", indent " << flags.indent);
+        const CString text = tree.ToString(flags.declaration, flags.lineBreaks, flags.indent);
+        const ElementPtr readBack = Read(Units(text), flags.declaration);
         ASSERT_NE(nullptr, readBack);
         ExpectSameTree(expected, *readBack);
     }

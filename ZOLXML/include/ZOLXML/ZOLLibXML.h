@@ -1,6 +1,7 @@
 /// @file
-/// ZOLXML: an in-memory XML document model with a reader, a compact writer,
-/// deep copy, comparison, word gathering and a binary archive form.
+/// ZOLXML: an in-memory XML document model with a reader, a compact and an
+/// indented writer, saving to files, deep copy, comparison, word gathering
+/// and a binary archive form.
 ///
 /// A document is a tree of CZOLLibXMLElement objects. Each element has a
 /// name, one text value, an ordered list of child elements and a set of
@@ -18,7 +19,8 @@
 /// is read: FromString(), FromBytes() and FromFile() answer null when memory
 /// runs out as they build the tree, and the latter two raise only when the
 /// copy of their input (a file's bytes, a UTF-16 text) cannot be held. A
-/// short archive raises CArchiveException*.
+/// short archive raises CArchiveException*, a file that cannot be saved
+/// CFileException*.
 ///
 /// Depth: no operation recurses on the machine stack, so trees of any depth
 /// are read, written, copied, compared, archived and destroyed on a small
@@ -201,6 +203,7 @@ class ZOLXML_API CZOLLibXMLNode
     friend class CZOLLibXMLElement;
     friend class CZOLLibXMLAttribute;
     friend class CZolTreeBuilder;
+    friend class CZolTextWriter;
 
 public:
     /// A node of kind ::ZXML_NODE with the given parent link and name (empty
@@ -469,7 +472,10 @@ public:
     /// when the file's bytes cannot be held.
     static CZOLLibXMLElement* FromFile(LPCWSTR pszPath, int requireDeclaration);
     /// The same for an open file, read from its current position with one
-    /// read; the handle stays the caller's.
+    /// read; the handle stays the caller's. On POSIX systems a HANDLE is the
+    /// platform layer's own (as CFile::m_hFile holds it), not a file
+    /// descriptor, and never a path: a `char*` path takes the form for UTF-8
+    /// paths below.
     static CZOLLibXMLElement* FromFile(HANDLE hFile, int requireDeclaration);
 
     /// FromString() that also says why the text does not load, and where:
@@ -499,6 +505,42 @@ public:
     /// text is sized first and written once.
     void ToString(CString& strOut, int bLineBreaks) const;
 
+    // ---- Paths in UTF-8, the indented text, saving to a file ----
+
+    /// Reads the file at pszPath as the UTF-16 form does; pszPath is UTF-8,
+    /// as a program's paths come on POSIX systems (`argv` included), where it
+    /// names the file byte for byte, and on Windows it is turned to UTF-16.
+    /// Null also when pszPath is null or not well-formed UTF-8.
+    static CZOLLibXMLElement* FromFile(const char* pszPath, int requireDeclaration);
+
+    /// The document's text laid out for reading when nIndent is above 0:
+    /// `<?xml version="1.0"?>` and CR LF when bDeclaration is nonzero, then the
+    /// indented element text (see the other form). With nIndent 0 or below,
+    /// ToString(bDeclaration, bLineBreaks).
+    CString ToString(int bDeclaration, int bLineBreaks, int nIndent) const;
+    /// Appends the subtree's text indented by nIndent spaces a level: an
+    /// element without a value that holds children writes its start tag, each
+    /// child on lines of its own one level deeper, and its end tag on a line
+    /// of its own; any other element, with its whole subtree, takes one line
+    /// in the compact form, for the reader gathers the text around children
+    /// into the element's value. Every line ends with CR LF, so bLineBreaks
+    /// changes nothing. The text reads back as the compact form does. With
+    /// nIndent 0 or below, ToString(strOut, bLineBreaks).
+    void ToString(CString& strOut, int bLineBreaks, int nIndent) const;
+
+    /// Writes the document's text, as ToString(bDeclaration, bLineBreaks,
+    /// nIndent) makes it, in UTF-8 to the file at pszPath. The text goes to a
+    /// new file beside it, is flushed to the device and only then renamed
+    /// over pszPath, so that a failure leaves an earlier file of that name as
+    /// it was. A failure (no folder, no permission, no room, a folder in the
+    /// way) raises CFileException* with its cause and the path; exhausted
+    /// memory raises CMemoryException*.
+    void ToFile(LPCWSTR pszPath, int bDeclaration, int bLineBreaks, int nIndent = 0) const;
+    /// The same with pszPath in UTF-8 (see FromFile(const char*, int)); a path
+    /// that is not well-formed UTF-8 raises CFileException* with the cause
+    /// CFileException::badPath.
+    void ToFile(const char* pszPath, int bDeclaration, int bLineBreaks, int nIndent = 0) const;
+
     /// Stores the subtree's record, or loads one into this element: name,
     /// value, the attribute count and attribute records, the child count and
     /// the children's records, depth-first. A short archive raises
@@ -508,6 +550,7 @@ public:
 
 protected:
     friend class CZolTreeBuilder;
+    friend class CZolTextWriter;
 
     /// Files pAttribute under its name's key and links it to this element;
     /// an attribute it displaces from that key is destroyed.

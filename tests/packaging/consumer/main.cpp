@@ -5,6 +5,11 @@
 #include <cstdio>
 #include <string>
 
+// The package checks build this as C++20: the package must not lower it.
+#if defined(ZOL_CONSUMER_CXX20)
+static_assert(__cplusplus >= 202002L, "the package lowered the C++ standard");
+#endif
+
 namespace
 {
 std::string ToUtf8(const CString& text)
