@@ -17,28 +17,13 @@ struct ExceptionDeleter
     void operator()(CException* e) const { e->Delete(); }
 };
 
+// The reason alone: the tool names the file itself.
 std::string ExplainFileFailure(const CFileException& e)
 {
-    switch (e.m_cause)
-    {
-    case CFileException::fileNotFound:
-        return "no such file or folder";
-    case CFileException::badPath:
-        return "no such folder, or a name that cannot be used";
-    case CFileException::tooManyOpenFiles:
-        return "too many open files";
-    case CFileException::accessDenied:
-        return "access denied, or not a regular file";
-    case CFileException::sharingViolation:
-    case CFileException::lockViolation:
-        return "in use by another program";
-    case CFileException::diskFull:
-        return "the disk is full";
-    case CFileException::hardIO:
-        return "input/output error";
-    default:
-        return "failed (system error " + std::to_string(e.m_lOsError) + ")";
-    }
+    const CFileException reason(e.m_cause, e.m_lOsError);
+    WCHAR text[128];
+    reason.GetErrorMessage(text, sizeof text / sizeof text[0]);
+    return ToUtf8(CString(text));
 }
 } // namespace
 

@@ -2,6 +2,7 @@
 // words. Everything here runs only after the reader has failed.
 #include "ReadFailure.h"
 
+#include <afx/core/AfxExceptions.h>
 #include <afx/core/TextConversion.h>
 #include <afx/core/Win32Kernel.h>
 
@@ -270,28 +271,15 @@ CString Message(const ZolReadFailure<Unit>& failure, const CString& strFound, co
     }
 }
 
-// The system's reason for a file error, in a few words.
+// The system's reason for a file error, in the words of the layer's file
+// exceptions.
 CString SystemReason(DWORD dwError)
 {
-    switch (dwError)
-    {
-    case ERROR_FILE_NOT_FOUND:
-        return CString(u"no such file");
-    case ERROR_PATH_NOT_FOUND:
-        return CString(u"no such folder");
-    case ERROR_ACCESS_DENIED:
-        return CString(u"access denied, or not a regular file");
-    case ERROR_SHARING_VIOLATION:
-        return CString(u"in use by another program");
-    case ERROR_TOO_MANY_OPEN_FILES:
-        return CString(u"too many open files");
-    case ERROR_FILENAME_EXCED_RANGE:
-        return CString(u"the name is too long");
-    case ERROR_NOT_ENOUGH_MEMORY:
-        return CString(u"out of memory");
-    default:
-        return u"system error " + Number(dwError);
-    }
+    const auto lOsError = static_cast<LONG>(dwError);
+    const CFileException failure(CFileException::OsErrorToException(lOsError), lOsError);
+    WCHAR reason[128];
+    failure.GetErrorMessage(reason, sizeof reason / sizeof reason[0]);
+    return CString(reason);
 }
 
 template <class Unit>

@@ -153,6 +153,8 @@ TEST(LoadReport, NullInput)
     EXPECT_EQ(ZXML_LOAD_NO_INPUT, report.m_error);
     EXPECT_EQ(nullptr, CZOLLibXMLElement::FromFile(static_cast<LPCWSTR>(nullptr), 0, report));
     EXPECT_EQ(ZXML_LOAD_NO_INPUT, report.m_error);
+    EXPECT_EQ(nullptr, CZOLLibXMLElement::FromFile(static_cast<const char*>(nullptr), 0, report));
+    EXPECT_EQ(ZXML_LOAD_NO_INPUT, report.m_error);
 }
 
 struct ByteCase
@@ -217,7 +219,7 @@ TEST_F(LoadReportFile, SaysWhyAFileDoesNotLoad)
     EXPECT_EQ(nullptr, CZOLLibXMLElement::FromFile(Wide(m_path + ".missing"), 0, report));
     EXPECT_EQ(ZXML_LOAD_CANNOT_OPEN, report.m_error);
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, report.m_dwOsError);
-    EXPECT_EQ("cannot be opened: no such file", Utf8(report.m_strMessage));
+    EXPECT_EQ("cannot be opened: no such file or folder", Utf8(report.m_strMessage));
     EXPECT_EQ(0, report.HasPlace());
 
     EXPECT_EQ(nullptr, CZOLLibXMLElement::FromFile(Write(std::string(4194305, ' ')), 0, report));
@@ -236,5 +238,12 @@ TEST_F(LoadReportFile, SaysWhyAFileDoesNotLoad)
     const ElementPtr root(CZOLLibXMLElement::FromFile(Write("<a/>"), 0, report));
     EXPECT_NE(nullptr, root);
     EXPECT_EQ(ZXML_LOAD_OK, report.m_error);
+
+    // The UTF-8 path form says the same; a path that is no UTF-8 names no file.
+    EXPECT_EQ(nullptr, CZOLLibXMLElement::FromFile((m_path + ".missing").c_str(), 0, report));
+    EXPECT_EQ(ZXML_LOAD_CANNOT_OPEN, report.m_error);
+    EXPECT_EQ(nullptr, CZOLLibXMLElement::FromFile("\xFF.xml", 0, report));
+    EXPECT_EQ(ZXML_LOAD_CANNOT_OPEN, report.m_error);
+    EXPECT_EQ(ERROR_INVALID_NAME, report.m_dwOsError);
 }
 } // namespace

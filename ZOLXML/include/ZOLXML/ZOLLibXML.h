@@ -512,6 +512,10 @@ public:
     /// names the file byte for byte, and on Windows it is turned to UTF-16.
     /// Null also when pszPath is null or not well-formed UTF-8.
     static CZOLLibXMLElement* FromFile(const char* pszPath, int requireDeclaration);
+    /// The same with a load report; a path that is not well-formed UTF-8
+    /// cannot be opened (::ZXML_LOAD_CANNOT_OPEN, the system error
+    /// ERROR_INVALID_NAME).
+    static CZOLLibXMLElement* FromFile(const char* pszPath, int requireDeclaration, CZOLLibXMLLoadReport& report);
 
     /// The document's text laid out for reading when nIndent is above 0:
     /// `<?xml version="1.0"?>` and CR LF when bDeclaration is nonzero, then the
