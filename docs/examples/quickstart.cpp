@@ -20,11 +20,17 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: quickstart IN.xml OUT.xml\n");
         return 2;
     }
-    // A path in UTF-8, as the command line gives it.
-    CZOLLibXMLElement* root = CZOLLibXMLElement::FromFile(argv[1], 0);
+    // A path in UTF-8, as the command line gives it. The report says where
+    // and why a document does not load.
+    CZOLLibXMLLoadReport report;
+    CZOLLibXMLElement* root = CZOLLibXMLElement::FromFile(argv[1], 0, report);
     if (root == nullptr)
     {
-        std::fprintf(stderr, "%s: does not load as an XML document\n", argv[1]);
+        if (report.HasPlace())
+            std::fprintf(stderr, "%s:%d:%d: %s\n", argv[1], report.m_nLine, report.m_nColumn,
+                         Utf8(report.m_strMessage).c_str());
+        else
+            std::fprintf(stderr, "%s: %s\n", argv[1], Utf8(report.m_strMessage).c_str());
         return 1;
     }
 
