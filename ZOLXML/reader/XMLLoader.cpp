@@ -100,10 +100,13 @@ bool IsMarkupSpace(BYTE ch)
 }
 
 // The name of the encoding that the declaration at the start of the bytes
-// names, as [pName, pNameEnd); both null when it names none.
+// names, as [pName, pNameEnd); both null when it names none. The text, and
+// so the declaration, ends at a NUL.
 void FindDeclaredEncoding(const BYTE* p, const BYTE* pEnd, const BYTE*& pName, const BYTE*& pNameEnd)
 {
     pName = pNameEnd = nullptr;
+    if (const void* pNul = std::memchr(p, 0, static_cast<std::size_t>(pEnd - p)))
+        pEnd = static_cast<const BYTE*>(pNul);
     while (p != pEnd && IsMarkupSpace(*p))
         ++p;
     constexpr char kOpen[] = "<?xml";

@@ -138,6 +138,12 @@ TEST(StandardReadingEncoding, TakesTheDeclaredEncoding)
         EXPECT_EQ(c.written, Utf8(root->ToString(0, 0)));
     }
 
+    // A NUL ends the text and the declaration with it: what stands behind names nothing.
+    const std::string cut("<?xml version=\"1.0\"\0 encoding=\"EBCDIC\"?><a/>", 40);
+    CZOLLibXMLLoadReport cutReport(ZXML_READ_STANDARD);
+    EXPECT_EQ(nullptr, ReadBytes(std::vector<BYTE>(cut.begin(), cut.end()), cutReport));
+    EXPECT_EQ(ZXML_LOAD_UNTERMINATED_DECLARATION, cutReport.m_error);
+
     // The default reading reads the same bytes as UTF-8, whatever they declare.
     CZOLLibXMLLoadReport report;
     const ElementPtr root(ReadBytes(declared("ISO-8859-1", {0xE9}), report));
