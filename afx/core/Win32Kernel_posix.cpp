@@ -247,7 +247,7 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
     try
     {
         // A lone surrogate has no UTF-8 form: never open another file in its place.
-        if (!AfxEncodeUtf8(lpFileName, static_cast<std::size_t>(AfxStringLength(lpFileName)), path))
+        if (!AfxEncodeUtf8(lpFileName, std::char_traits<WCHAR>::length(lpFileName), path))
         {
             SetError(ERROR_INVALID_NAME);
             return INVALID_HANDLE_VALUE;
