@@ -274,6 +274,7 @@ private:
     CStringData* m_pData;
 };
 
+/// Raises the shared CMemoryException (see AfxExceptions.h).
 [[noreturn]] AFX_CORE_API void AfxThrowMemoryException();
 
 /// The length of a NUL-terminated UTF-16 text; null counts as empty. A text

@@ -17,6 +17,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#  define ZOL_SANITIZER_HEAP 1
+#elif defined(__has_feature)
+#  if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#    define ZOL_SANITIZER_HEAP 1
+#  endif
+#endif
+
 namespace
 {
 #if defined(ZOL_UNDER_EMULATION)
@@ -66,6 +74,11 @@ int AwaitChild(pid_t pid)
 
 TEST(Fork, ChildrenOfAProcessThatAllocatesOnAnotherThreadReadTreesAndExit)
 {
+#if defined(ZOL_SANITIZER_HEAP)
+    // There every block is the sanitizer's, whose heap (clang 14's) a child
+    // may inherit locked: a few children in a few hundred hang there.
+    GTEST_SKIP() << "the sanitizer's heap is not safe across fork() with other threads allocating";
+#endif
     const std::string worked = RecordsDocument(64, 1);
     const std::string forChild = RecordsDocument(16, 2);
     std::atomic<bool> bStop{false};
