@@ -22,8 +22,8 @@
 // down to its last block; otherwise mimalloc gives a free page back when its
 // thread next frees near it, some tens of milliseconds later, so that a
 // thread that stays idle keeps the pages it freed last committed (up to a
-// 32 MiB segment, more where its remaining blocks lie among them).
-// AfxPoolTrim gives back what can be from any thread.
+// 32 MiB segment; as much as it freed while it keeps blocks spread among
+// them). AfxPoolTrim gives back what can be from any thread.
 #pragma once
 
 #include "AfxTypes.h"
