@@ -7,7 +7,7 @@
 #   3. the sanitizer suite (clang, AddressSanitizer with leak checks,
 #      UndefinedBehaviorSanitizer), in a build that also holds the fuzz targets;
 #   4. each fuzz target for FUZZ_SECONDS on a copy of its seeds;
-#   5. the tests of trees, strings and the pool on several threads at once,
+#   5. the tests of trees and strings on several threads at once,
 #      under ThreadSanitizer (clang);
 #   6. the 32-bit Windows build, compiled and linked only;
 #   7. last, the 64-bit Windows suite under Wine (on a virtual display when
@@ -114,7 +114,7 @@ trap clean_up EXIT
 say "checking the packages"
 "$root/tools/install-missing.sh" cmake ninja-build g++ clang libclang-rt-14-dev llvm pkg-config \
   dpkg-dev groff-base doxygen \
-  libgtest-dev googletest libbenchmark-dev g++-multilib qemu-user \
+  libgtest-dev googletest libbenchmark-dev g++-multilib qemu-user libmimalloc-dev \
   libpugixml-dev libtinyxml2-dev librapidxml-dev libxml2-dev libexpat1-dev \
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 fonts-wine xvfb imagemagick \
   xdotool x11-utils

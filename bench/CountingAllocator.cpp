@@ -2,6 +2,8 @@
 // their calls to these, which count and hand on to the C library's own.
 #include "CountingAllocator.h"
 
+#include <afx/core/AfxPool.h>
+
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -42,6 +44,25 @@ void Uncounted(void* p)
         liveBytes.fetch_sub(malloc_usable_size(p));
 }
 } // namespace
+
+void CountLayerBlocks()
+{
+    if (AfxPoolUsesSystemHeap())
+        return; // malloc sees them already
+    static const AfxPoolHooks hooks = {
+        nullptr,
+        [](std::size_t nBytes) noexcept {
+            const std::size_t live = liveBytes.fetch_add(nBytes) + nBytes;
+            allocations.fetch_add(1);
+            std::size_t peak = peakBytes.load();
+            while (live > peak && !peakBytes.compare_exchange_weak(peak, live))
+            {
+            }
+        },
+        [](std::size_t nBytes) noexcept { liveBytes.fetch_sub(nBytes); },
+    };
+    AfxPoolSetHooks(&hooks);
+}
 
 HeapCounters ReadHeapCounters()
 {

@@ -44,5 +44,6 @@ std::vector<double> Measure(const BenchLibrary& library, const CorpusDocument& d
 
 int main(int argc, char** argv)
 {
+    CountLayerBlocks();
     return RunProbeProgram(argc, argv, ProbeProgram{"heap", 1, {}, Measure});
 }

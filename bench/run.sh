@@ -19,7 +19,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${BUILD_DIR:-$root/build/bench}")
 figures=$build/bench-figures.csv
 
-"$root/tools/install-missing.sh" cmake ninja-build g++ pkg-config libbenchmark-dev \
+"$root/tools/install-missing.sh" cmake ninja-build g++ pkg-config libbenchmark-dev libmimalloc-dev \
   libpugixml-dev libtinyxml2-dev librapidxml-dev libxml2-dev libexpat1-dev
 cmake -S "$root" -B "$build" -G Ninja --log-level=WARNING \
   -DCMAKE_BUILD_TYPE=Release -DZOL_BUILD_BENCH=ON -DZOL_BUILD_TESTS=OFF >/dev/null

@@ -81,7 +81,7 @@ struct SipState
 
 namespace
 {
-UINT HashUnits(const WCHAR* pKey, int nLength) noexcept
+UINT HashUnits(const WCHAR* pKey, std::size_t nLength) noexcept
 {
     const SipKey& secret = ProcessKey();
     SipState state = {secret.k0 ^ 0x736f6d6570736575ULL, secret.k1 ^ 0x646f72616e646f6dULL,
@@ -109,7 +109,8 @@ UINT HashUnits(const WCHAR* pKey, int nLength) noexcept
 
 UINT CMapStringToPtr::HashKey(LPCWSTR key) noexcept
 {
-    return HashUnits(key != nullptr ? key : u"", AfxStringLength(key));
+    // Measured in a size_t: a text may be longer than an int counts.
+    return HashUnits(key != nullptr ? key : u"", key != nullptr ? std::char_traits<WCHAR>::length(key) : 0);
 }
 
 namespace
@@ -128,10 +129,27 @@ int IndexBitsFor(int nCapacity)
     return nBits;
 }
 
+// The bytes of a table, worked out in 64 bits: where a size_t has 32, the
+// index alone of 2^30 places would wrap it.
+std::uint64_t TableBytes64(int nCapacity, int nIndexBits)
+{
+    return std::uint64_t{sizeof(CMapStringToPtr::CPair)} * static_cast<std::uint64_t>(nCapacity) +
+           (nIndexBits == 0 ? 0 : std::uint64_t{sizeof(UINT)} << nIndexBits) + 4 * sizeof(int);
+}
+
+// The same for a table that exists, and so fits.
 std::size_t TableBytes(int nCapacity, int nIndexBits)
 {
-    return sizeof(CMapStringToPtr::CPair) * static_cast<std::size_t>(nCapacity) +
-           (nIndexBits == 0 ? 0 : sizeof(UINT) << nIndexBits) + 4 * sizeof(int);
+    return static_cast<std::size_t>(TableBytes64(nCapacity, nIndexBits));
+}
+
+// The length of a key given as text; false when it is longer than a
+// CString can be, and so no key.
+bool KeyLength(LPCWSTR key, int& rnLength) noexcept
+{
+    const std::size_t nLength = key != nullptr ? std::char_traits<WCHAR>::length(key) : 0;
+    rnLength = static_cast<int>(nLength);
+    return nLength <= static_cast<std::size_t>(INT32_MAX);
 }
 
 bool SameKey(const CString& key, const WCHAR* pKey, int nLength)
@@ -183,7 +201,7 @@ CMapStringToPtr::CTable* CMapStringToPtr::Regrow(int nCapacity)
         nCapacity = nCount;
     static_assert(sizeof(CTable) == 4 * sizeof(int), "the entries follow the header");
     const int nIndexBits = IndexBitsFor(nCapacity);
-    if (nIndexBits >= 31 || static_cast<std::size_t>(nCapacity) > (SIZE_MAX - (sizeof(UINT) << nIndexBits)) / (sizeof(CPair) + 1))
+    if (nIndexBits >= 31 || TableBytes64(nCapacity, nIndexBits) > static_cast<std::uint64_t>(PTRDIFF_MAX))
         AfxThrowMemoryException();
     auto* pNew = static_cast<CTable*>(AfxPoolAllocate(TableBytes(nCapacity, nIndexBits)));
     pNew->nCount = 0;
@@ -191,7 +209,7 @@ CMapStringToPtr::CTable* CMapStringToPtr::Regrow(int nCapacity)
     pNew->nCapacity = nCapacity;
     pNew->nIndexBits = nIndexBits;
     if (nIndexBits != 0)
-        std::char_traits<char>::assign(reinterpret_cast<char*>(pNew->Index()), sizeof(UINT) << nIndexBits, 0);
+        std::char_traits<char>::assign(reinterpret_cast<char*>(pNew->Index()), std::size_t{sizeof(UINT)} << nIndexBits, 0);
 
     // Copying a key only counts a reference: nothing here can fail.
     CPair* pNewEntries = pNew->Entries();
@@ -274,7 +292,10 @@ void*& CMapStringToPtr::Insert(const CString& key, UINT nHash)
 BOOL CMapStringToPtr::Lookup(LPCWSTR key, void*& rValue) const
 {
     UINT nHash = 0;
-    const int nPlace = FindEntry(key != nullptr ? key : u"", AfxStringLength(key), nHash);
+    int nLength;
+    if (!KeyLength(key, nLength))
+        return FALSE;
+    const int nPlace = FindEntry(key != nullptr ? key : u"", nLength, nHash);
     if (nPlace < 0)
         return FALSE;
     rValue = Entries()[nPlace].value;
@@ -284,7 +305,10 @@ BOOL CMapStringToPtr::Lookup(LPCWSTR key, void*& rValue) const
 void*& CMapStringToPtr::operator[](LPCWSTR key)
 {
     const WCHAR* pKey = key != nullptr ? key : u"";
-    const int nLength = AfxStringLength(key);
+    int nLength;
+    if (!KeyLength(key, nLength))
+        AfxThrowMemoryException(); // as a CString of it would
+
     UINT nHash = 0;
     const int nPlace = FindEntry(pKey, nLength, nHash);
     if (nPlace >= 0)
@@ -304,7 +328,10 @@ void*& CMapStringToPtr::operator[](const CString& key)
 BOOL CMapStringToPtr::RemoveKey(LPCWSTR key)
 {
     UINT nHash = 0;
-    const int nPlace = FindEntry(key != nullptr ? key : u"", AfxStringLength(key), nHash);
+    int nLength;
+    if (!KeyLength(key, nLength))
+        return FALSE;
+    const int nPlace = FindEntry(key != nullptr ? key : u"", nLength, nHash);
     if (nPlace < 0)
         return FALSE;
     if (GetCount() == 1)

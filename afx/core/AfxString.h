@@ -5,6 +5,8 @@
 #include "AfxTypes.h"
 
 #include <atomic>
+#include <climits>
+#include <cstddef>
 #include <string_view>
 
 #if defined(__has_include)
@@ -272,8 +274,16 @@ private:
     CStringData* m_pData;
 };
 
-/// The length of a NUL-terminated UTF-16 text; null counts as empty.
-inline int AfxStringLength(LPCWSTR psz) noexcept
+/// Raises the shared CMemoryException (see AfxExceptions.h).
+[[noreturn]] AFX_CORE_API void AfxThrowMemoryException();
+
+/// The length of a NUL-terminated UTF-16 text; null counts as empty. A text
+/// of more units than an int counts (2^31 and more), which no CString can
+/// hold, raises CMemoryException*.
+inline int AfxStringLength(LPCWSTR psz)
 {
-    return psz == nullptr ? 0 : static_cast<int>(std::char_traits<WCHAR>::length(psz));
+    const std::size_t nLength = psz == nullptr ? 0 : std::char_traits<WCHAR>::length(psz);
+    if (nLength > static_cast<std::size_t>(INT_MAX))
+        AfxThrowMemoryException();
+    return static_cast<int>(nLength);
 }

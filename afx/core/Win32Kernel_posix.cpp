@@ -114,7 +114,7 @@ bool EncodePath(LPCWSTR lpFileName, CUtf8String& path)
     try
     {
         // A lone surrogate has no UTF-8 form: never reach another file in its place.
-        if (!AfxEncodeUtf8(lpFileName, static_cast<std::size_t>(AfxStringLength(lpFileName)), path))
+        if (!AfxEncodeUtf8(lpFileName, std::char_traits<WCHAR>::length(lpFileName), path))
         {
             SetError(ERROR_INVALID_NAME);
             return false;

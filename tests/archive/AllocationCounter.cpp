@@ -1,5 +1,7 @@
 #include "AllocationCounter.h"
 
+#include <afx/core/AfxPool.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -25,14 +27,22 @@ void* AllocateOrThrow(std::size_t n)
 }
 }
 
+// The platform layer's blocks, wherever they come from (where that is the
+// system's heap, operator new sees them too and they count twice: the
+// counts here are bounds).
+const AfxPoolHooks kLayerHooks = {
+    nullptr, [](std::size_t n) noexcept { g_bytes.fetch_add(n, std::memory_order_relaxed); }, nullptr};
+
 AllocationCounter::AllocationCounter()
 {
     g_bytes = 0;
     g_counting = true;
+    AfxPoolSetHooks(&kLayerHooks);
 }
 
 AllocationCounter::~AllocationCounter()
 {
+    AfxPoolSetHooks(nullptr);
     g_counting = false;
 }
 

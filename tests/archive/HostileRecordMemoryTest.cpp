@@ -14,7 +14,7 @@ TEST(HostileRecord, LoadingTakesBoundedMemory)
     {
         // The counter must see the libraries' allocations for the bound to mean anything.
         AllocationCounter counter;
-        // A name too long for the pool's small blocks.
+        // A name of a block of its own.
         const CString name(u'n', 1000);
         CZOLLibXMLElement probe(nullptr, name);
         ASSERT_GT(counter.Bytes(), 0u);

@@ -1,7 +1,8 @@
 // Different trees may be used on different threads at once, and a tree built
 // on one thread may be freed on another; copies of a string, which share
-// their buffer, may live on different threads. The pool behind them takes no
-// global lock on its hot path, so these are the tests of its locking.
+// their buffer, may live on different threads. These are the tests of the
+// sharing of strings, and of the allocator behind trees and strings
+// (afx/core/AfxPool.h) as threads use it.
 #include <afx/core/AfxPool.h>
 #include <ZOLXML/ZOLLibXML.h>
 
@@ -86,7 +87,7 @@ TEST(Concurrency, TreesBuiltOnOneThreadAreFreedOnAnother)
         });
     for (std::thread& thread : freers)
         thread.join();
-    // The threads have ended; what they held in their caches is back.
+    // The threads have ended; what they held goes back.
     AfxPoolTrim();
 }
 
