@@ -150,6 +150,51 @@ TEST_F(AllocationFailure, ReadingBytesGivesNullOrRaisesAndLeavesNothing)
     pExpected->Delete();
 }
 
+// With a report a read never raises: it gives the tree (a second, diagnosing
+// read may find the memory that the first lacked) or null and says
+// ZXML_LOAD_OUT_OF_MEMORY; a document that does not load keeps its reason.
+TEST_F(AllocationFailure, ReadingWithAReportSaysSoAndLeavesNothing)
+{
+    const std::u16string text = Widened(kDocument);
+    const std::u16string broken = text.substr(0, text.size() - 2);
+    for (const DWORD dwOptions : {DWORD{0}, DWORD{ZXML_READ_STANDARD}})
+    {
+        CZOLLibXMLElement* pExpected = CZOLLibXMLElement::FromString(text.c_str(), 1);
+        ASSERT_NE(nullptr, pExpected);
+        for (long refuseAt = 0;; ++refuseAt)
+        {
+            const long liveBefore = g_live;
+            CZOLLibXMLLoadReport report(dwOptions);
+            CZOLLibXMLLoadReport brokenReport(dwOptions);
+            g_counted = 0;
+            g_refuseAt = refuseAt;
+            CZOLLibXMLElement* pRoot = CZOLLibXMLElement::FromString(text.c_str(), 1, report);
+            const long nCounted = g_counted;
+            g_counted = 0;
+            CZOLLibXMLElement* pBroken = CZOLLibXMLElement::FromString(broken.c_str(), 1, brokenReport);
+            g_refuseAt = -1;
+            EXPECT_EQ(nullptr, pBroken);
+            EXPECT_TRUE(brokenReport.m_error == ZXML_LOAD_UNTERMINATED_TAG ||
+                        brokenReport.m_error == ZXML_LOAD_OUT_OF_MEMORY)
+                << brokenReport.m_error;
+            if (pRoot == nullptr)
+                EXPECT_EQ(ZXML_LOAD_OUT_OF_MEMORY, report.m_error) << refuseAt;
+            else
+                EXPECT_EQ(ZXML_LOAD_OK, report.m_error) << refuseAt;
+            const bool bLoaded = Matches(pRoot, pExpected);
+            report.Reset();
+            brokenReport.Reset();
+            EXPECT_EQ(liveBefore, g_live) << "left allocated when refusing allocation " << refuseAt;
+            if (nCounted <= refuseAt)
+            {
+                EXPECT_TRUE(bLoaded);
+                break;
+            }
+        }
+        pExpected->Delete();
+    }
+}
+
 TEST_F(AllocationFailure, CopyingRaisesAndLeavesTheSourceIntact)
 {
     CZOLLibXMLElement* pSource = LoadBytes(kDocument);
