@@ -17,14 +17,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#  define ZOL_SANITIZER_HEAP 1
-#elif defined(__has_feature)
-#  if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#    define ZOL_SANITIZER_HEAP 1
-#  endif
-#endif
-
 namespace
 {
 #if defined(ZOL_UNDER_EMULATION)

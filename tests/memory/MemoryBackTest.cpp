@@ -19,14 +19,6 @@
 
 #include <unistd.h>
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#  define ZOL_SANITIZER_HEAP 1
-#elif defined(__has_feature)
-#  if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#    define ZOL_SANITIZER_HEAP 1
-#  endif
-#endif
-
 namespace
 {
 // The trees of a 2 MiB document, about 12 MiB apiece: some 300 MiB.

@@ -5,6 +5,15 @@
 
 #include <string>
 
+// Set where a sanitizer serves the heap (the layer then uses the system's).
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#  define ZOL_SANITIZER_HEAP 1
+#elif defined(__has_feature)
+#  if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#    define ZOL_SANITIZER_HEAP 1
+#  endif
+#endif
+
 // About nKiB KiB of UTF-8: elements with several attributes and a value,
 // as a document of records is.
 inline std::string RecordsDocument(int nKiB, int nSeed = 0)
